@@ -1,0 +1,63 @@
+#pragma once
+// The one line of go.bat for a queue row: built from the row's path, the bitrate and the save folder, escaped for
+// the command interpreter that will read it, and refused when the interpreter could not receive it intact.
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qs {
+
+// Which command interpreter runs go.bat; they disagree on how often a CALL line is percent-expanded.
+enum TInterpreterRule : unsigned char { irWindowsCmd, irWineCmd };
+
+// Why a row's line cannot be written intact. lfOutsideCodePage is found by the caller's conversion to the console
+// code page; the others by the rules here.
+enum TLineFault : unsigned char { lfNone, lfUnsafeCharacter, lfCaret, lfTooLong, lfOutsideCodePage };
+
+// The longest command line the interpreter accepts, in characters; a longer batch line is cut short.
+inline constexpr std::size_t kInterpreterLineLimit = 8191;
+
+// Converts UTF-8 to the bytes of the console's (OEM) code page, or nullopt when some character has no exact
+// counterpart there. It must not substitute look-alikes: a best-fit fullwidth quote (U+FF02) would become '"'.
+using TOemConverter = std::function<std::optional<std::string>(std::string_view utf8)>;
+
+// The input's name without its last 4 characters (".wav" in any case; queued paths always end in it).
+std::string BaseNameForOutput(std::string_view inputPath);
+
+// <saveFolder><base name>.aac: the save folder is used as it stands, so "Error" becomes a name prefix.
+std::string OutputPathFor(std::string_view inputPath, std::string_view saveFolder);
+
+// The line as the encoder should receive it, before any escaping for the interpreter.
+std::string BuildEncodeLine(std::string_view bitrate, std::string_view inputPath, std::string_view saveFolder);
+
+// Writes each '%' so that it reaches the encoder as one '%'.
+std::string EscapePercents(std::string_view text, TInterpreterRule rule);
+
+// go.bat holds exactly the one line and its CR LF.
+std::string GoBatContent(std::string_view line);
+
+// For the end-of-run report: completes "<file>: ...".
+std::string LineFaultText(TLineFault fault);
+
+struct TEncodeRow {
+  std::string_view Bitrate; // verbatim, as typed
+  std::string_view InputPath;
+  std::optional<std::string_view> ShortInputPath; // the 8.3 form, when the file system has one
+  std::string_view SaveFolder;
+  TInterpreterRule Rule = irWindowsCmd;
+};
+
+struct TEncodeLine {
+  std::string OemBytes; // the line to write, without CR LF; empty when Fault is set
+  TLineFault Fault = lfNone;
+  bool UsedShortPath = false;
+  bool Ok() const { return Fault == lfNone; }
+};
+
+// The long path is tried first. When its line cannot be written, the short form replaces the input path (the output
+// keeps the long name's base); the fault reported for a row that fails both ways is the long path's.
+TEncodeLine PrepareEncodeLine(const TEncodeRow& row, const TOemConverter& toOem);
+
+} // namespace qs

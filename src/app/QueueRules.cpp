@@ -1,0 +1,44 @@
+#include "QueueRules.h"
+
+#include "TextRules.h"
+
+namespace qs {
+
+void TQueueIndex::Add(std::string_view caption) {
+  const auto found = FRowCounts.find(caption);
+  if (found == FRowCounts.end()) {
+    FRowCounts.emplace(std::string(caption), 1);
+  } else {
+    ++found->second;
+  }
+}
+
+void TQueueIndex::Remove(std::string_view caption) {
+  const auto found = FRowCounts.find(caption);
+  if (found == FRowCounts.end()) return;
+  if (--found->second == 0) FRowCounts.erase(found);
+}
+
+bool TQueueIndex::Contains(std::string_view caption) const { return FRowCounts.find(caption) != FRowCounts.end(); }
+
+void TQueueIndex::Clear() { FRowCounts.clear(); }
+
+std::vector<std::string> AcceptFromAddDialog(const std::vector<std::string>& chosenPaths, TQueueIndex& index) {
+  std::vector<std::string> accepted;
+  for (const std::string& path : chosenPaths) {
+    if (!HasWavExtension(path) || index.Contains(path)) continue;
+    index.Add(path);
+    accepted.push_back(path);
+  }
+  return accepted;
+}
+
+std::vector<std::size_t> RowsToDelete(const std::vector<bool>& selected) {
+  std::vector<std::size_t> rows;
+  for (std::size_t row = selected.size(); row-- > 0;) {
+    if (selected[row]) rows.push_back(row);
+  }
+  return rows;
+}
+
+} // namespace qs

@@ -1,0 +1,324 @@
+#include "Application.h"
+
+#include "Exception.h"
+#include "Form.h"
+#include "HintWindow.h"
+#include "Seams.h"
+#include "WinControl.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace qs {
+
+TApplication* Application = nullptr;
+
+namespace {
+
+constexpr wchar_t ApplicationClass[] = L"QsApplication";
+constexpr UINT_PTR HintShowTimer = 1;
+constexpr UINT_PTR HintHideTimer = 2;
+
+bool IsKeyboardMessage(UINT msg) { return msg >= WM_KEYFIRST && msg <= WM_KEYLAST; }
+
+bool CancelsHint(UINT msg) {
+  switch (msg) {
+  case WM_LBUTTONDOWN:
+  case WM_RBUTTONDOWN:
+  case WM_MBUTTONDOWN:
+  case WM_LBUTTONDBLCLK:
+  case WM_RBUTTONDBLCLK:
+  case WM_KEYDOWN:
+  case WM_SYSKEYDOWN:
+  case WM_NCLBUTTONDOWN:
+  case WM_NCRBUTTONDOWN:
+    return true;
+  default:
+    return false;
+  }
+}
+
+} // namespace
+
+TApplication::TApplication() : TComponent(nullptr) {
+  if (!Application) Application = this;
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  if (!GetClassInfoExW(instance, ApplicationClass, &wc)) {
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = WndProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = ApplicationClass;
+    RegisterClassExW(&wc);
+  }
+  // A hidden window of our own for the hint timers.
+  FHandle = CreateWindowExW(WS_EX_TOOLWINDOW, ApplicationClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                            instance, nullptr);
+  SetWindowLongPtrW(FHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+TApplication::~TApplication() {
+  Destroying();
+  StopHintTimers();
+  DestroyComponents();
+  FHintWindow = nullptr;
+  if (FHandle) DestroyWindow(FHandle);
+  if (Application == this) Application = nullptr;
+}
+
+void TApplication::Initialize() {
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+}
+
+void TApplication::Run() {
+  if (FMainForm) FMainForm->Show();
+  while (!FTerminated) HandleMessage();
+}
+
+void TApplication::Terminate() { PostQuitMessage(0); }
+
+bool TApplication::ProcessMessage() {
+  MSG msg{};
+  if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+  if (msg.message == WM_QUIT) {
+    FTerminated = true;
+    return true;
+  }
+  if (!PreProcessMessage(msg)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return true;
+}
+
+void TApplication::ProcessMessages() {
+  while (ProcessMessage()) {
+  }
+  PollWaits(0);
+}
+
+void TApplication::HandleMessage() {
+  if (ProcessMessage()) {
+    if (!FWaits.empty()) PollWaits(0);
+    return;
+  }
+  PollWaits(INFINITE);
+}
+
+void TApplication::WaitFor(HANDLE handle, std::function<void()> onSignalled) {
+  // One slot of MsgWaitForMultipleObjectsEx is taken by the message queue itself.
+  if (FWaits.size() >= MAXIMUM_WAIT_OBJECTS - 1) throw EOutOfResources("Too many handles to wait for");
+  FWaits.push_back(TWait{handle, std::move(onSignalled)});
+}
+
+void TApplication::CancelWait(HANDLE handle) {
+  std::erase_if(FWaits, [handle](const TWait& w) { return w.Handle == handle; });
+}
+
+void TApplication::PollWaits(DWORD timeout) {
+  std::vector<HANDLE> handles;
+  handles.reserve(FWaits.size());
+  for (const TWait& w : FWaits) handles.push_back(w.Handle);
+  const DWORD result = MsgWaitForMultipleObjectsEx(static_cast<DWORD>(handles.size()), handles.data(), timeout,
+                                                   QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  if (result >= WAIT_OBJECT_0 + handles.size()) return;
+  HANDLE signalled = handles[result - WAIT_OBJECT_0];
+  auto it = std::find_if(FWaits.begin(), FWaits.end(), [signalled](const TWait& w) { return w.Handle == signalled; });
+  if (it == FWaits.end()) return;
+  auto callback = std::move(it->OnSignalled);
+  FWaits.erase(it);
+  try {
+    if (callback) callback();
+  } catch (const std::exception& e) {
+    HandleException(e);
+  }
+}
+
+void TApplication::HandleException(const std::exception& e) {
+  if (OnException) OnException(e);
+  else ShowException(e.what());
+}
+
+void TApplication::HandleExceptionFromCallback(const std::exception& e) {
+  if (Application) {
+    try {
+      Application->HandleException(e);
+    } catch (...) {
+      // Nothing may leave a callback, not even a failing error box.
+    }
+  }
+}
+
+void TApplication::ShowException(const std::string& message) {
+  std::string text = message;
+  // A message that already ends in a full stop (or other punctuation) keeps it as it is.
+  if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
+  HWND owner = GetActiveWindow();
+  if (!owner && FMainForm) owner = FMainForm->HandleIfAllocated();
+  TSeams::ShowMessageBox(owner, text, FTitle, MB_OK | MB_ICONSTOP);
+}
+
+void TApplication::SetShowHint(bool show) {
+  if (show == FShowHint) return;
+  FShowHint = show;
+  if (show) {
+    if (!FHintWindow) {
+      FHintWindow = new THintWindow(this);
+      FHintWindow->SetColor(FHintColor);
+    }
+  } else {
+    CancelHint();
+    delete FHintWindow;
+    FHintWindow = nullptr;
+  }
+}
+
+void TApplication::SetHintColor(TColor color) {
+  FHintColor = color;
+  if (FHintWindow) FHintWindow->SetColor(color);
+}
+
+TControl* TApplication::FindControlAtScreen(POINT screenPos, bool allowDisabled) {
+  HWND wnd = WindowFromPoint(screenPos);
+  TWinControl* control = nullptr;
+  while (wnd && !(control = TWinControl::FindControl(wnd))) wnd = GetParent(wnd);
+  if (!control) return nullptr;
+  // Windows skips disabled windows; our own tree does not, so walk down from the nearest one we know.
+  for (;;) {
+    POINT p = screenPos;
+    ScreenToClient(control->HandleIfAllocated(), &p);
+    TControl* child = control->ControlAtPos(p, allowDisabled, true);
+    if (!child) return control;
+    if (!child->IsWindowed()) return child;
+    auto* win = static_cast<TWinControl*>(child);
+    if (!win->HandleAllocated()) return win;
+    control = win;
+  }
+}
+
+bool TApplication::PreProcessMessage(MSG& msg) {
+  if (CancelsHint(msg.message)) CancelHint();
+  if (msg.message == WM_MOUSEMOVE || msg.message == WM_MOUSELEAVE || msg.message == WM_NCMOUSEMOVE)
+    HintMouseMessage(msg);
+  if (IsKeyboardMessage(msg.message)) {
+    HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+    if (dynamic_cast<TForm*>(TWinControl::FindControl(root)) && IsDialogMessageW(root, &msg)) return true;
+  }
+  return false;
+}
+
+void TApplication::TrackMouseControl(TControl* control) {
+  if (control == FMouseControl) return;
+  TControl* old = std::exchange(FMouseControl, control);
+  if (old) old->Perform(CM_MOUSELEAVE);
+  if (control) {
+    control->FreeNotification(this);
+    control->Perform(CM_MOUSEENTER);
+  }
+}
+
+void TApplication::HintMouseMessage(const MSG& msg) {
+  POINT pos{};
+  GetCursorPos(&pos);
+  TControl* control = FindControlAtScreen(pos, true);
+  if (control) {
+    TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, WindowFromPoint(pos), 0};
+    if (msg.message == WM_MOUSEMOVE) TrackMouseEvent(&tme);
+  }
+  TrackMouseControl(control);
+  const std::string hint = control ? control->GetHintText() : std::string();
+  if (hint != FHint) {
+    FHint = hint;
+    if (OnHint) OnHint(this);
+  }
+  if (control == FHintControl) return;
+  const bool wasShowing = FHintWindow && FHintWindow->IsShowing();
+  StopHintTimers();
+  HideHint();
+  FHintControl = control;
+  if (!FShowHint || !control || !control->ShowHint() || hint.empty()) return;
+  StartHintTimer(wasShowing ? FHintShortPause : FHintPause, HintShowTimer);
+}
+
+void TApplication::StartHintTimer(int ms, UINT_PTR id) { SetTimer(FHandle, id, static_cast<UINT>(ms), nullptr); }
+
+void TApplication::StopHintTimers() {
+  if (!FHandle) return;
+  KillTimer(FHandle, HintShowTimer);
+  KillTimer(FHandle, HintHideTimer);
+}
+
+void TApplication::HintTimerExpired(UINT_PTR id) {
+  KillTimer(FHandle, id);
+  if (id == HintShowTimer) {
+    POINT pos{};
+    GetCursorPos(&pos);
+    ActivateHint(pos);
+  } else {
+    HideHint();
+  }
+}
+
+void TApplication::ActivateHint(POINT screenPos) {
+  if (!FShowHint || !FHintWindow) return;
+  TControl* control = FindControlAtScreen(screenPos, true);
+  if (!control) return;
+  THintInfo info;
+  info.HintControl = control;
+  info.HintStr = control->GetHintText();
+  info.HintColor = FHintColor;
+  info.CursorPos = control->ScreenToClient(screenPos);
+  info.HintPos = POINT{screenPos.x, screenPos.y + HintOffsetY};
+  info.HideTimeout = FHintHidePause;
+  if (info.HintStr.empty() || control->Perform(CM_HINTSHOW, reinterpret_cast<WPARAM>(control),
+                                               reinterpret_cast<LPARAM>(&info)) != 0)
+    return;
+  FHintControl = control;
+  FHintWindow->SetColor(info.HintColor);
+  RECT r = FHintWindow->CalcHintRect(HintMaxWidth, info.HintStr);
+  OffsetRect(&r, info.HintPos.x, info.HintPos.y);
+  // Keep the whole hint on the screen.
+  const int screenW = GetSystemMetrics(SM_CXSCREEN), screenH = GetSystemMetrics(SM_CYSCREEN);
+  if (r.right > screenW) OffsetRect(&r, screenW - r.right, 0);
+  if (r.bottom > screenH) OffsetRect(&r, 0, screenPos.y - r.bottom - 2);
+  if (r.left < 0) OffsetRect(&r, -r.left, 0);
+  FHintWindow->ActivateHint(r, info.HintStr);
+  if (info.HideTimeout > 0) StartHintTimer(info.HideTimeout, HintHideTimer);
+}
+
+void TApplication::HideHint() {
+  if (FHintWindow) FHintWindow->ReleaseHandle();
+}
+
+void TApplication::CancelHint() {
+  StopHintTimers();
+  HideHint();
+  FHintControl = nullptr;
+}
+
+void TApplication::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation != TOperation::opRemove) return;
+  if (component == FMouseControl) FMouseControl = nullptr;
+  if (component == FHintControl) FHintControl = nullptr;
+  if (component == FHintWindow) FHintWindow = nullptr;
+  if (component == FMainForm) FMainForm = nullptr;
+}
+
+LRESULT CALLBACK TApplication::WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* app = reinterpret_cast<TApplication*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+  if (app && msg == WM_TIMER) {
+    try {
+      app->HintTimerExpired(wParam);
+    } catch (const std::exception& e) {
+      HandleExceptionFromCallback(e);
+    }
+    return 0;
+  }
+  return DefWindowProcW(wnd, msg, wParam, lParam);
+}
+
+} // namespace qs

@@ -1,0 +1,214 @@
+#pragma once
+// Owning wrappers, one per release function, and scoped guards for every change made to a DC or to the
+// mouse. Owning types are move-only; plain handles are borrowed.
+#include "GdiCounter.h"
+
+#include <windows.h>
+
+#include <utility>
+
+namespace qs {
+
+template <typename H, typename Traits>
+class TUniqueHandle {
+public:
+  TUniqueHandle() = default;
+  explicit TUniqueHandle(H h) : FHandle(h) {}
+  ~TUniqueHandle() { Reset(); }
+  TUniqueHandle(TUniqueHandle&& other) noexcept : FHandle(std::exchange(other.FHandle, Traits::Invalid())) {}
+  TUniqueHandle& operator=(TUniqueHandle&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      FHandle = std::exchange(other.FHandle, Traits::Invalid());
+    }
+    return *this;
+  }
+  TUniqueHandle(const TUniqueHandle&) = delete;
+  TUniqueHandle& operator=(const TUniqueHandle&) = delete;
+
+  H Get() const { return FHandle; }
+  explicit operator bool() const { return FHandle != Traits::Invalid(); }
+  H Release() { return std::exchange(FHandle, Traits::Invalid()); }
+  void Reset(H h = Traits::Invalid()) {
+    if (FHandle != Traits::Invalid()) Traits::Close(FHandle);
+    FHandle = h;
+  }
+
+private:
+  H FHandle = Traits::Invalid();
+};
+
+struct TKernelHandleTraits {
+  static HANDLE Invalid() { return nullptr; }
+  static void Close(HANDLE h) { CloseHandle(h); }
+};
+using TKernelHandle = TUniqueHandle<HANDLE, TKernelHandleTraits>;
+
+struct TFileHandleTraits {
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE h) { CloseHandle(h); }
+};
+using TFileHandle = TUniqueHandle<HANDLE, TFileHandleTraits>;
+
+struct TKeyHandleTraits {
+  static HKEY Invalid() { return nullptr; }
+  static void Close(HKEY h) { RegCloseKey(h); }
+};
+using TKeyHandle = TUniqueHandle<HKEY, TKeyHandleTraits>;
+
+struct THookHandleTraits {
+  static HHOOK Invalid() { return nullptr; }
+  static void Close(HHOOK h) { UnhookWindowsHookEx(h); }
+};
+using THookHandle = TUniqueHandle<HHOOK, THookHandleTraits>;
+
+struct TMenuHandleTraits {
+  static HMENU Invalid() { return nullptr; }
+  static void Close(HMENU h) { DestroyMenu(h); }
+};
+using TMenuHandle = TUniqueHandle<HMENU, TMenuHandleTraits>;
+
+// Pens, brushes, fonts, bitmaps and regions: counted so that leaks show in tests.
+template <typename H>
+struct TGdiObjectTraits {
+  static H Invalid() { return nullptr; }
+  static void Close(H h) {
+    DeleteObject(h);
+    TGdiCounter::Deleted();
+  }
+};
+template <typename H>
+class TGdiObject : public TUniqueHandle<H, TGdiObjectTraits<H>> {
+public:
+  TGdiObject() = default;
+  // Takes ownership of a freshly created object; a null handle (creation failed) is not counted.
+  explicit TGdiObject(H h) : TUniqueHandle<H, TGdiObjectTraits<H>>(h) {
+    if (h) TGdiCounter::Created();
+  }
+  void Reset(H h = nullptr) {
+    TUniqueHandle<H, TGdiObjectTraits<H>>::Reset(h);
+    if (h) TGdiCounter::Created();
+  }
+};
+using TPenHandle = TGdiObject<HPEN>;
+using TBrushHandle = TGdiObject<HBRUSH>;
+using TFontHandle = TGdiObject<HFONT>;
+using TBitmapHandle = TGdiObject<HBITMAP>;
+using TRegionHandle = TGdiObject<HRGN>;
+
+// A memory DC (CreateCompatibleDC), counted like the other GDI objects.
+struct TMemoryDCTraits {
+  static HDC Invalid() { return nullptr; }
+  static void Close(HDC h) {
+    DeleteDC(h);
+    TGdiCounter::Deleted();
+  }
+};
+class TMemoryDC : public TUniqueHandle<HDC, TMemoryDCTraits> {
+public:
+  explicit TMemoryDC(HDC compatibleWith) : TUniqueHandle(CreateCompatibleDC(compatibleWith)) {
+    if (Get()) TGdiCounter::Created();
+  }
+};
+
+// GetDC / ReleaseDC (GetWindowDC when whole window).
+class TWindowDC {
+public:
+  explicit TWindowDC(HWND wnd, bool wholeWindow = false)
+      : FWnd(wnd), FDC(wholeWindow ? GetWindowDC(wnd) : GetDC(wnd)) {}
+  ~TWindowDC() {
+    if (FDC) ReleaseDC(FWnd, FDC);
+  }
+  TWindowDC(const TWindowDC&) = delete;
+  TWindowDC& operator=(const TWindowDC&) = delete;
+  HDC Get() const { return FDC; }
+
+private:
+  HWND FWnd;
+  HDC FDC;
+};
+
+// BeginPaint / EndPaint.
+class TPaintDC {
+public:
+  explicit TPaintDC(HWND wnd) : FWnd(wnd) { FDC = BeginPaint(wnd, &FPaint); }
+  ~TPaintDC() { EndPaint(FWnd, &FPaint); }
+  TPaintDC(const TPaintDC&) = delete;
+  TPaintDC& operator=(const TPaintDC&) = delete;
+  HDC Get() const { return FDC; }
+  const RECT& UpdateRect() const { return FPaint.rcPaint; }
+
+private:
+  HWND FWnd;
+  PAINTSTRUCT FPaint{};
+  HDC FDC;
+};
+
+// SelectObject with the previous object put back at scope end.
+class TSelectGuard {
+public:
+  TSelectGuard(HDC dc, HGDIOBJ obj) : FDC(dc), FOld(obj ? SelectObject(dc, obj) : nullptr) {}
+  ~TSelectGuard() {
+    if (FOld) SelectObject(FDC, FOld);
+  }
+  TSelectGuard(const TSelectGuard&) = delete;
+  TSelectGuard& operator=(const TSelectGuard&) = delete;
+
+private:
+  HDC FDC;
+  HGDIOBJ FOld;
+};
+
+// SaveDC / RestoreDC: for changes of origin, clipping, modes and colours made together.
+class TSavedDC {
+public:
+  explicit TSavedDC(HDC dc) : FDC(dc), FState(SaveDC(dc)) {}
+  ~TSavedDC() { RestoreDC(FDC, FState); }
+  TSavedDC(const TSavedDC&) = delete;
+  TSavedDC& operator=(const TSavedDC&) = delete;
+
+private:
+  HDC FDC;
+  int FState;
+};
+
+// SetCapture for the life of the guard (released only if the window still holds it).
+class TCaptureGuard {
+public:
+  explicit TCaptureGuard(HWND wnd) : FWnd(wnd) { SetCapture(wnd); }
+  ~TCaptureGuard() {
+    if (GetCapture() == FWnd) ReleaseCapture();
+  }
+  TCaptureGuard(const TCaptureGuard&) = delete;
+  TCaptureGuard& operator=(const TCaptureGuard&) = delete;
+
+private:
+  HWND FWnd;
+};
+
+// ClipCursor for the life of the guard; the previous clip is put back.
+class TCursorClipGuard {
+public:
+  explicit TCursorClipGuard(const RECT& r) {
+    FHadClip = GetClipCursor(&FOld) != FALSE;
+    ClipCursor(&r);
+  }
+  ~TCursorClipGuard() { ClipCursor(FHadClip ? &FOld : nullptr); }
+  TCursorClipGuard(const TCursorClipGuard&) = delete;
+  TCursorClipGuard& operator=(const TCursorClipGuard&) = delete;
+
+private:
+  RECT FOld{};
+  bool FHadClip = false;
+};
+
+// LockWindowUpdate for the life of the guard.
+class TWindowUpdateLock {
+public:
+  explicit TWindowUpdateLock(HWND wnd) { LockWindowUpdate(wnd); }
+  ~TWindowUpdateLock() { LockWindowUpdate(nullptr); }
+  TWindowUpdateLock(const TWindowUpdateLock&) = delete;
+  TWindowUpdateLock& operator=(const TWindowUpdateLock&) = delete;
+};
+
+} // namespace qs
