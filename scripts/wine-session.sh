@@ -20,7 +20,7 @@ stop_session() {
     kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true
     rm -f "$dir/xvfb.pid"
   fi
-  rm -rf "$prefix" "$dir/env"
+  rm -rf "$prefix" "$dir/env" "$dir/asound.conf"
 }
 
 case "$cmd" in
@@ -33,6 +33,12 @@ case "$cmd" in
     for _ in $(seq 100); do [[ -s "$dir/display" ]] && break; sleep 0.1; done
     [[ -s "$dir/display" ]] || { echo "Xvfb did not start" >&2; cat "$dir/xvfb.log" >&2; exit 1; }
     display=":$(tr -d '\n' <"$dir/display")"
+    # Sound goes to ALSA's null device: preview playback really runs (MCI plays, ends and notifies) without a
+    # sound card and without a sound on a machine that has one. Wine reads the variable at process start.
+    alsa_conf=/usr/share/alsa/alsa.conf
+    printf 'pcm.!default { type null }\n' >"$dir/asound.conf"
+    export ALSA_CONFIG_PATH="$dir/asound.conf"
+    [[ -f "$alsa_conf" ]] && ALSA_CONFIG_PATH="$alsa_conf:$ALSA_CONFIG_PATH"
     wine_env
     export DISPLAY="$display"
     wineboot -i >"$dir/wineboot.log" 2>&1
@@ -47,6 +53,7 @@ export WINEPREFIX='$prefix'
 export WINEDEBUG=-all
 export WINEARCH=win64
 export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
+export ALSA_CONFIG_PATH='$ALSA_CONFIG_PATH'
 ENV
     echo "wine session ready on DISPLAY=$display, prefix $prefix"
     ;;

@@ -1,6 +1,8 @@
 #include "EncodeRules.h"
 
 #include <algorithm>
+#include <iomanip>
+#include <sstream>
 #include <utility>
 
 #include "TextRules.h"
@@ -159,6 +161,48 @@ TEncodeLine PrepareEncodeLine(const TEncodeRow& row, const TOemConverter& toOem)
   if (!shortForm.Ok()) return longForm;
   shortForm.UsedShortPath = true;
   return shortForm;
+}
+
+namespace {
+
+// Codes at or above this are NTSTATUS values (a crash, a kill), which are read in hexadecimal.
+constexpr unsigned long kFirstStatusCode = 0xC0000000UL;
+constexpr int kStatusCodeDigits = 8;
+
+std::string ExitCodeText(unsigned long exitCode) {
+  if (exitCode < kFirstStatusCode) return std::to_string(exitCode);
+  std::ostringstream text;
+  text << "0x" << std::uppercase << std::hex << std::setw(kStatusCodeDigits) << std::setfill('0') << exitCode;
+  return text.str();
+}
+
+} // namespace
+
+std::string ExitCodeReason(unsigned long exitCode) {
+  return "the encoder's run ended with exit code " + ExitCodeText(exitCode);
+}
+
+std::string NotStartedReason(std::string_view why) {
+  std::string reason = "not run: the command interpreter could not be started";
+  if (!why.empty()) reason += " (" + std::string(why) + ")";
+  return reason;
+}
+
+std::string EndReportText(const std::vector<TRowProblem>& problems) {
+  if (problems.empty()) return {};
+  std::string text = problems.size() == 1 ? "1 file was not encoded:\n"
+                                          : std::to_string(problems.size()) + " files were not encoded:\n";
+  for (const TRowProblem& problem : problems) text += "\n" + problem.File + ": " + problem.Reason;
+  return text;
+}
+
+std::string EncodeProgressCaption(std::string_view idleCaption, std::size_t current, std::size_t total) {
+  return std::string(idleCaption) + " - encoding " + std::to_string(current) + " of " + std::to_string(total);
+}
+
+std::string QuitWhileEncodingQuestion(std::size_t waiting) {
+  const std::string files = waiting == 1 ? "1 file is" : std::to_string(waiting) + " files are";
+  return files + " still waiting to be encoded. Quit anyway?";
 }
 
 } // namespace qs

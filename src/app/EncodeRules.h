@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qs {
 
@@ -59,5 +60,29 @@ struct TEncodeLine {
 // The long path is tried first. When its line cannot be written, the short form replaces the input path (the output
 // keeps the long name's base); the fault reported for a row that fails both ways is the long path's.
 TEncodeLine PrepareEncodeLine(const TEncodeRow& row, const TOemConverter& toOem);
+
+// A row that did not end well, for the one message box at the end of a run.
+struct TRowProblem {
+  std::string File;
+  std::string Reason; // completes "<file>: ..."
+
+  bool operator==(const TRowProblem&) const = default;
+};
+
+// The reason for a row whose interpreter ended with a non-zero exit code.
+std::string ExitCodeReason(unsigned long exitCode);
+
+// The reason for a row whose interpreter could not be started; `why` is the system's own explanation.
+std::string NotStartedReason(std::string_view why);
+
+// The end-of-run report: every problem in queue order, one per line. Empty when there is none, because a run in
+// which all went well shows nothing.
+std::string EndReportText(const std::vector<TRowProblem>& problems);
+
+// The window caption while rows are waiting: "<caption> - encoding <current> of <total>", counted from 1.
+std::string EncodeProgressCaption(std::string_view idleCaption, std::size_t current, std::size_t total);
+
+// Asked when the window is closed while rows are still waiting.
+std::string QuitWhileEncodingQuestion(std::size_t waiting);
 
 } // namespace qs

@@ -153,9 +153,7 @@ void TApplication::HandleExceptionFromCallback(const std::exception& e) {
 }
 
 void TApplication::ShowException(const std::string& message) {
-  std::string text = message;
-  // A message that already ends in a full stop (or other punctuation) keeps it as it is.
-  if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
+  const std::string text = ErrorBoxText(message);
   HWND owner = GetActiveWindow();
   if (!owner && FMainForm) owner = FMainForm->HandleIfAllocated();
   TSeams::ShowMessageBox(owner, text, FTitle, MB_OK | MB_ICONSTOP);

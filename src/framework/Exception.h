@@ -30,4 +30,11 @@ class EOutOfResources : public Exception {
   using Exception::Exception;
 };
 
+// The text of the error box: the message followed by a full stop (one only: system texts often bring theirs).
+inline std::string ErrorBoxText(const std::string& message) {
+  std::string text = message;
+  if (text.empty() || text.back() != '.') text += '.';
+  return text;
+}
+
 } // namespace qs

@@ -205,5 +205,23 @@ TEST(EncodeRules, ShortPathFallback) {
   }
 }
 
+// The end report names every file with its reason, in queue order; a run without problems has no report at all.
+TEST(EncodeRules, EndReportListsEveryProblemInOrder) {
+  EXPECT_EQ(EndReportText({}), "");
+  EXPECT_EQ(EndReportText({{"C:\\a.wav", ExitCodeReason(3)}}),
+            "1 file was not encoded:\n\nC:\\a.wav: the encoder's run ended with exit code 3");
+  const std::string report = EndReportText({{"C:\\b.wav", LineFaultText(lfCaret)}, {"C:\\a.wav", NotStartedReason("")}});
+  EXPECT_EQ(report, "2 files were not encoded:\n\nC:\\b.wav: " + LineFaultText(lfCaret) +
+                        "\nC:\\a.wav: not run: the command interpreter could not be started");
+  // A crash status reads as the hexadecimal code people search for, not as a ten-digit number.
+  EXPECT_EQ(ExitCodeReason(0xC0000005UL), "the encoder's run ended with exit code 0xC0000005");
+}
+
+TEST(EncodeRules, ProgressCaptionAndQuitQuestion) {
+  EXPECT_EQ(EncodeProgressCaption("QuillStack V3", 3, 12), "QuillStack V3 - encoding 3 of 12");
+  EXPECT_EQ(QuitWhileEncodingQuestion(4), "4 files are still waiting to be encoded. Quit anyway?");
+  EXPECT_EQ(QuitWhileEncodingQuestion(1), "1 file is still waiting to be encoded. Quit anyway?");
+}
+
 } // namespace
 } // namespace qs

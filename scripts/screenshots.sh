@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# Renders the three pages of QuillStack's main window to docs/screenshots/{files,settings,about}.png.
+# The program runs in a throwaway Wine session (virtual display, fresh prefix, so every setting has its default);
+# the pages are switched by clicking their tab headers with xdotool.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+caption="QuillStack V3"
+client_width=482
+client_height=313
+# Tab headers sit at the top left of the client area: "Files to encode", "Settings", "About".
+# A point a little inside each header's left part, so small width differences still hit the right tab.
+tab_x=(20 115 172)
+tab_y=10
+out="$root/docs/screenshots"
+work="$root/build/screenshots"
+session="$work/session"
+exe="$root/build/win64/QuillStack.exe"
+
+bash scripts/bootstrap.sh
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 -j "$(nproc)" --target QuillStack
+
+mkdir -p "$out" "$work"
+trap 'bash scripts/wine-session.sh stop "$session" >/dev/null' EXIT
+# A display number left from an earlier session in this folder could be read before Xvfb writes the new one.
+rm -f "$session/display"
+bash scripts/wine-session.sh start "$session"
+# shellcheck disable=SC1091
+source "$session/env"
+
+# Debian's Wine does not load the TrueType fonts of fonts-wine by itself, and without Marlett the caption
+# buttons drawn below show letters. A font in the prefix is always loaded. Only Marlett: every other font stays
+# as in the test sessions and under `make run`, so the pictures show what they show.
+cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+# With no window manager on the virtual display Wine draws the caption and borders itself, so the
+# screenshots show the whole window as on Windows.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+
+log="$work/screenshots.log"
+wine "$exe" >"$log" 2>&1 </dev/null &
+wine_pid=$!
+
+find_window() {
+  local id
+  for id in $(xwininfo -root -tree 2>/dev/null | awk -v c="\"$caption\":" 'index($0, c) { print $1 }'); do
+    if xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable'; then
+      echo "$id"
+      return 0
+    fi
+  done
+  return 0
+}
+
+window=""
+for _ in $(seq 120); do
+  window=$(find_window)
+  [[ -n "$window" ]] && break
+  kill -0 "$wine_pid" 2>/dev/null || break
+  sleep 0.25
+done
+if [[ -z "$window" ]]; then
+  echo "screenshots: the window \"$caption\" did not appear; program output:" >&2
+  cat "$log" >&2
+  exit 1
+fi
+
+# Window geometry on the display, and where the client area starts inside it (the frame Wine drew).
+info=$(xwininfo -id "$window")
+win_x=$(awk '/Absolute upper-left X:/ { print $4 }' <<<"$info")
+win_y=$(awk '/Absolute upper-left Y:/ { print $4 }' <<<"$info")
+win_w=$(awk '/^ *Width:/ { print $2 }' <<<"$info")
+win_h=$(awk '/^ *Height:/ { print $2 }' <<<"$info")
+border=$(((win_w - client_width) / 2))
+client_x=$((win_x + border))
+client_y=$((win_y + win_h - border - client_height))
+if ((border < 0 || client_y < win_y)); then
+  echo "screenshots: window is ${win_w}x${win_h}, smaller than the ${client_width}x${client_height} client area" >&2
+  exit 1
+fi
+
+capture() {
+  sleep 1 # let the page finish painting
+  # No time stamps in the file: the same picture gives the same bytes, so git sees real changes only.
+  import -window "$window" -strip -define png:exclude-chunks=date,time "$work/$1.png"
+}
+
+# The pointer waits outside the window so that no hint or hot tracking shows in the pictures.
+park_pointer() { xdotool mousemove "$((win_x + win_w + 40))" "$((win_y + win_h + 40))"; }
+
+show_page() {
+  xdotool mousemove "$((client_x + tab_x[$1]))" "$((client_y + tab_y))" click 1
+  park_pointer
+}
+
+# The first page is the one shown at start; it is not clicked, so no focus rectangle is drawn on its tab.
+park_pointer
+capture files
+show_page 1
+capture settings
+show_page 2
+capture about
+
+# Three different pictures prove that the clicks switched the pages; only then are the old ones replaced.
+differ() { [[ $(compare -metric AE "$1" "$2" null: 2>&1 || true) != 0 ]]; }
+if ! differ "$work/files.png" "$work/settings.png" || ! differ "$work/settings.png" "$work/about.png"; then
+  echo "screenshots: the pages did not change between captures (tab headers not where expected?);" \
+    "see $work/*.png" >&2
+  exit 1
+fi
+for page in files settings about; do
+  cp "$work/$page.png" "$out/$page.png"
+  echo "$out/$page.png"
+done

@@ -1,0 +1,28 @@
+// The encode run: one go.bat per queued file, run by the command interpreter (see TEncodeRun).
+#include "Main.h"
+
+#include "Application.h"
+#include "Seams.h"
+
+namespace qs {
+
+void TMain::EncodeClick(TComponent*) {
+  if (FEncodeRun.InProgress()) return;
+  TEncodeJob job;
+  job.Bitrate = Bitratebox->Text();
+  job.SaveFolder = Label3->Caption();
+  job.PowerDown = Powerdownbox->Checked();
+  job.EncoderFolder = StoreRunSettings(job.Bitrate);
+  job.Rows = QueueRows();
+  FEncodeRun.Start(std::move(job));
+}
+
+bool TMain::FormCloseQuery(TComponent*) {
+  const size_t waiting = FEncodeRun.RowsWaiting();
+  if (waiting == 0) return true;
+  const std::string title = Application ? Application->Title() : std::string();
+  return TSeams::ShowMessageBox(HandleIfAllocated(), QuitWhileEncodingQuestion(waiting), title,
+                                MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+} // namespace qs
