@@ -100,8 +100,8 @@ bool TEncodeRun::StartRow(const std::string& path) {
     return false;
   }
   FProcess = std::move(started.Process);
-  Application->WaitFor(FProcess.Get(), [this] { RowEnded(); });
-  return true;
+  FProcess.Reset();
+  return false;
 }
 
 void TEncodeRun::RowEnded() {

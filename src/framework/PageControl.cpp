@@ -32,6 +32,8 @@ void TPageControl::CreateParams(TCreateParams& params) {
   params.WinClassName = L"QsPageControl";
   params.SysClassName = WC_TABCONTROLW;
   params.Style |= WS_CLIPCHILDREN | WS_TABSTOP;
+  // The dialog manager walks into control parents only: without it neither the Tab key nor an accelerator
+  // would reach the controls on the pages. The price is that the tab strip itself is no longer a tab stop.
   params.ExStyle |= WS_EX_CONTROLPARENT;
 }
 
