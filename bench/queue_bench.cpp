@@ -56,7 +56,8 @@ std::vector<std::string> DistinctPaths(int count) {
   std::vector<std::string> paths;
   paths.reserve(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i)
-    paths.push_back("C:\\Music\\Album " + std::to_string(i / kFilesPerFolder) + "\\Track " + std::to_string(i) + ".wav");
+    paths.push_back("C:\\Music\\Album " + std::to_string(i / kFilesPerFolder) + "\\Track " + std::to_string(i) +
+                    ".wav");
   return paths;
 }
 
@@ -108,10 +109,12 @@ public:
   // Finds the selected rows through the list itself and deletes them from the last.
   void DeleteSelected() {
     std::vector<int> rows;
-    for (int i = -1; (i = static_cast<int>(SendMessageW(FList, LVM_GETNEXTITEM, static_cast<WPARAM>(i), LVNI_SELECTED))) >= 0;)
+    for (int i = -1;
+         (i = static_cast<int>(SendMessageW(FList, LVM_GETNEXTITEM, static_cast<WPARAM>(i), LVNI_SELECTED))) >= 0;)
       rows.push_back(i);
     Suspend();
-    for (auto it = rows.rbegin(); it != rows.rend(); ++it) SendMessageW(FList, LVM_DELETEITEM, static_cast<WPARAM>(*it), 0);
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it)
+      SendMessageW(FList, LVM_DELETEITEM, static_cast<WPARAM>(*it), 0);
     Resume();
   }
 
@@ -142,13 +145,23 @@ void BenchAdd(TMain& main, TBareList& bare) {
   for (const int size : kAddSizes) {
     const std::vector<std::string> paths = DistinctPaths(size);
     ChooseInAddDialog(paths);
-    const double ours = Best([&] { main.Clear1Click(nullptr); Pump(); },
-                             [&] {
-                               main.Add1Click(nullptr);
-                               UpdateWindow(main.ListView1->Handle());
-                             });
-    const double baseline = Best([&] { bare.Clear(); Pump(); }, [&] { bare.Insert(paths); });
-    if (main.ListView1->Count() != size) std::printf("!! %d rows listed instead of %d\n", main.ListView1->Count(), size);
+    const double ours = Best(
+        [&] {
+          main.Clear1Click(nullptr);
+          Pump();
+        },
+        [&] {
+          main.Add1Click(nullptr);
+          UpdateWindow(main.ListView1->Handle());
+        });
+    const double baseline = Best(
+        [&] {
+          bare.Clear();
+          Pump();
+        },
+        [&] { bare.Insert(paths); });
+    if (main.ListView1->Count() != size)
+      std::printf("!! %d rows listed instead of %d\n", main.ListView1->Count(), size);
     const std::string what = "Add1Click, " + std::to_string(size) + " distinct paths";
     Report(what.c_str(), ours, baseline);
   }
@@ -184,11 +197,15 @@ void BenchDelete(TMain& main, TBareList& bare) {
 void BenchDialogGoal(TMain& main) {
   const std::vector<std::string> paths = DistinctPaths(kDialogFiles);
   ChooseInAddDialog(paths);
-  const double ours = Best([&] { main.Clear1Click(nullptr); Pump(); },
-                           [&] {
-                             main.Add1Click(nullptr);
-                             UpdateWindow(main.ListView1->Handle());
-                           });
+  const double ours = Best(
+      [&] {
+        main.Clear1Click(nullptr);
+        Pump();
+      },
+      [&] {
+        main.Add1Click(nullptr);
+        UpdateWindow(main.ListView1->Handle());
+      });
   std::printf("%-44s ours %9.1f ms   (goal: under 1000 ms)\n", "2,000 files from one Add dialog", ours);
 }
 

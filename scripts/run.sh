@@ -111,7 +111,13 @@ if [[ -z "$window" ]]; then
   exit 1
 fi
 
-sleep 1 # let the first paint finish
+# Wine learns where the pointer is only from events on its own windows, so the program may believe it is still
+# in the middle of the screen and show a hint there. A move onto the empty strip right of the tabs, then away,
+# tells it otherwise; the wait lets the first paint finish.
+xdotool mousemove --window "$window" "$(($(xwininfo -id "$window" | awk '/^ *Width:/ { print $2 }') - 8))" 4
+sleep 0.5
+xdotool mousemove 0 0
+sleep 1
 rm -f "$shot"
 import -window "$window" "$shot"
 echo "run: QuillStack started; its main window is saved in:"

@@ -104,8 +104,8 @@ TStartedInterpreter StartBatchInFolder(const std::string& folder) {
   PROCESS_INFORMATION process{};
   // No handles are inherited: the interpreter needs none of ours, and an inherited one would keep our files open
   // for as long as the encoder runs.
-  if (!CreateProcessW(interpreter.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      directory.c_str(), &startup, &process)) {
+  if (!CreateProcessW(interpreter.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(),
+                      &startup, &process)) {
     started.Error = SystemErrorText(GetLastError());
     return started;
   }

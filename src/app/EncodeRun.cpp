@@ -23,8 +23,8 @@ std::string WithTrailingBackslash(std::string folder) {
 // The full path is used so that go.bat can never land in whatever folder happens to be current.
 void WriteGoBat(const std::string& folder, const std::string& bytes) {
   const std::wstring path = Widen(folder + kGoBatName);
-  TFileHandle file(
-      CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  TFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) throw EFCreateError(std::string("Cannot create file ") + kGoBatName);
   DWORD written = 0;
   if (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
@@ -42,9 +42,7 @@ TEncodeRun::~TEncodeRun() {
   if (FProcess && Application) Application->CancelWait(FProcess.Get());
 }
 
-std::size_t TEncodeRun::RowsWaiting() const {
-  return FState == TState::Running ? FJob.Rows.size() - FCurrent : 0;
-}
+std::size_t TEncodeRun::RowsWaiting() const { return FState == TState::Running ? FJob.Rows.size() - FCurrent : 0; }
 
 void TEncodeRun::Start(TEncodeJob job) {
   if (InProgress() || job.Rows.empty()) return;
@@ -100,8 +98,8 @@ bool TEncodeRun::StartRow(const std::string& path) {
     return false;
   }
   FProcess = std::move(started.Process);
-  FProcess.Reset();
-  return false;
+  Application->WaitFor(FProcess.Get(), [this] { RowEnded(); });
+  return true;
 }
 
 void TEncodeRun::RowEnded() {

@@ -18,8 +18,7 @@ constexpr unsigned kTickMs = 1000;
 
 std::string CountdownText(int seconds) {
   const std::string when = seconds == 1 ? "1 second" : std::to_string(seconds) + " seconds";
-  return "Encoding has finished. The computer will be switched off in " + when +
-         ".\nPress Cancel to keep it on.";
+  return "Encoding has finished. The computer will be switched off in " + when + ".\nPress Cancel to keep it on.";
 }
 
 } // namespace

@@ -105,32 +105,42 @@ void TSpeedButton::PaintGlyph(const RECT& content, bool enabled) {
   const int x = content.left + (content.right - content.left - w - captionWidth) / 2;
   const int y = content.top + (content.bottom - content.top - h) / 2;
   HDC dc = Canvas().Handle();
+  // Read before the glyph is selected below: a bitmap can be selected into one DC only.
+  const COLORREF transparent = ColorToRGB(FGlyph.TransparentColor());
   TMemoryDC glyphDC(dc);
   TSelectGuard selectGlyph(glyphDC.Get(), FGlyph.Handle());
-  // The mask: white where the glyph shows its transparent colour, black where it draws.
   TBitmapHandle mask(CreateBitmap(w, h, 1, 1, nullptr));
   TMemoryDC maskDC(dc);
   TSelectGuard selectMask(maskDC.Get(), mask.Get());
-  SetBkColor(glyphDC.Get(), ColorToRGB(FGlyph.TransparentColor()));
-  BitBlt(maskDC.Get(), 0, 0, w, h, glyphDC.Get(), 0, 0, SRCCOPY);
+  BuildMask(glyphDC.Get(), maskDC.Get(), w, h, transparent);
   if (!enabled) {
     // The classic embossed look: the shape in highlight, offset by one pixel, under the shape in shadow.
     PaintShape(dc, maskDC.Get(), x + 1, y + 1, w, h, clBtnHighlight);
     PaintShape(dc, maskDC.Get(), x, y, w, h, clBtnShadow);
     return;
   }
-  // Cut the shape out of the background, then fill it from the glyph.
-  BitBlt(dc, x, y, w, h, maskDC.Get(), 0, 0, SRCAND);
-  SetBkColor(glyphDC.Get(), RGB(0, 0, 0));
+  // A copy of the glyph with its transparent area black, OR-ed onto the background with the shape cut out.
   TBitmapHandle colour(CreateCompatibleBitmap(dc, w, h));
   TMemoryDC colourDC(dc);
   TSelectGuard selectColour(colourDC.Get(), colour.Get());
   BitBlt(colourDC.Get(), 0, 0, w, h, glyphDC.Get(), 0, 0, SRCCOPY);
-  // Black out the transparent area of the copy so that OR-ing it leaves the background alone.
-  SetTextColor(colourDC.Get(), RGB(255, 255, 255));
-  SetBkColor(colourDC.Get(), RGB(0, 0, 0));
+  // Monochrome sources take the destination's colours: 0 bits the text colour, 1 bits the background colour.
+  SetTextColor(colourDC.Get(), RGB(0, 0, 0));
+  SetBkColor(colourDC.Get(), RGB(255, 255, 255));
   BitBlt(colourDC.Get(), 0, 0, w, h, maskDC.Get(), 0, 0, RopDestAndNotSource);
+  TSavedDC saved(dc);
+  SetTextColor(dc, RGB(0, 0, 0));
+  SetBkColor(dc, RGB(255, 255, 255));
+  BitBlt(dc, x, y, w, h, maskDC.Get(), 0, 0, SRCAND);
   BitBlt(dc, x, y, w, h, colourDC.Get(), 0, 0, SRCPAINT);
+}
+
+void TSpeedButton::BuildMask(HDC glyphDC, HDC maskDC, int w, int h, COLORREF transparent) {
+  // Pixel by pixel: converting a DIB section to monochrome maps colours by brightness, not by the background
+  // colour, so BitBlt cannot be trusted to single out the transparent colour. Glyphs are a few hundred pixels.
+  for (int py = 0; py < h; ++py)
+    for (int px = 0; px < w; ++px)
+      SetPixel(maskDC, px, py, GetPixel(glyphDC, px, py) == transparent ? RGB(255, 255, 255) : RGB(0, 0, 0));
 }
 
 void TSpeedButton::PaintCaption(const RECT& content, bool enabled) {

@@ -28,6 +28,8 @@ protected:
 
 private:
   void PaintGlyph(const RECT& content, bool enabled);
+  // White where the glyph shows its transparent colour, black where it draws.
+  static void BuildMask(HDC glyphDC, HDC maskDC, int w, int h, COLORREF transparent);
   void PaintCaption(const RECT& content, bool enabled);
 
   static constexpr int Spacing = 4; // between glyph and caption

@@ -127,6 +127,11 @@ void TWinControl::CreateParams(TCreateParams& params) {
 
 void TWinControl::CreateHandle() {
   if (FHandle) return;
+  // A parent makes the windows of all its children when it makes its own, this one included.
+  if (Parent() && !Parent()->HandleAllocated()) {
+    Parent()->HandleNeeded();
+    if (FHandle) return;
+  }
   CreateWnd();
   if (Parent()) Parent()->SetChildZOrder(this, false); // keep Windows' order the same as ours
   SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);

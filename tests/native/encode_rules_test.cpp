@@ -210,7 +210,8 @@ TEST(EncodeRules, EndReportListsEveryProblemInOrder) {
   EXPECT_EQ(EndReportText({}), "");
   EXPECT_EQ(EndReportText({{"C:\\a.wav", ExitCodeReason(3)}}),
             "1 file was not encoded:\n\nC:\\a.wav: the encoder's run ended with exit code 3");
-  const std::string report = EndReportText({{"C:\\b.wav", LineFaultText(lfCaret)}, {"C:\\a.wav", NotStartedReason("")}});
+  const std::string report =
+      EndReportText({{"C:\\b.wav", LineFaultText(lfCaret)}, {"C:\\a.wav", NotStartedReason("")}});
   EXPECT_EQ(report, "2 files were not encoded:\n\nC:\\b.wav: " + LineFaultText(lfCaret) +
                         "\nC:\\a.wav: not run: the command interpreter could not be started");
   // A crash status reads as the hexadecimal code people search for, not as a ten-digit number.

@@ -24,17 +24,17 @@ constexpr DWORD kLogRetryMs = 20;
 constexpr int kLogRetries = 250;
 constexpr size_t kEnvironmentChars = 32768;
 
-// Everything but the bitrate (index 6), the input (12) and the output (14) is fixed.
-const std::vector<std::wstring> kShape = {L"-m",   L"tf",       L"-eb", L".aac", L"-r",  L"", L"-c",
-                                          L"-aac_raw", L"-vr", L"-eo",  L".wav", L"", L"-o", L""};
+// The expected arguments; the empty ones (bitrate, input, output) may be any non-empty text.
+const std::vector<std::wstring> kShape = {L"-m",       L"tf",  L"-eb", L".aac", L"-r", L"",   L"-c",
+                                          L"-aac_raw", L"-vr", L"-eo", L".wav", L"",   L"-o", L""};
 constexpr size_t kBitrateArg = 5;
 constexpr size_t kInputArg = 11;
 constexpr size_t kOutputArg = 13;
 
 std::string ToUtf8(const std::wstring& text) {
   if (text.empty()) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                       nullptr);
+  const int size =
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
   std::string out(static_cast<size_t>(size), '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
   return out;

@@ -26,8 +26,8 @@ constexpr char kEncoderSleepMs[] = "1500";
 constexpr char kWaveBytes[] = "RIFF\x24\0\0\0WAVEfmt ";
 
 // UTF-8 texts used below.
-const std::string kEAcute = "\xC3\xA9";                   // é: 0x82 in the console's code page 437
-const std::string kFullwidthQuote = "\xEF\xBC\x82";       // U+FF02: no exact counterpart in code page 437
+const std::string kEAcute = "\xC3\xA9";                        // é: 0x82 in the console's code page 437
+const std::string kFullwidthQuote = "\xEF\xBC\x82";            // U+FF02: no exact counterpart in code page 437
 const std::string kJapaneseMusic = "\xE9\x9F\xB3\xE6\xA5\xBD"; // 音楽
 
 TCall ExpectedCall(const std::string& bitrate, const std::string& input, const std::string& output) {
@@ -39,9 +39,7 @@ std::string ExpectedLine(const std::string& bitrate, const std::string& input, c
          "\"\r\n";
 }
 
-bool FileExists(const std::string& path) {
-  return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool FileExists(const std::string& path) { return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 void SetEnvironment(const char* name, const std::string& value) {
   SetEnvironmentVariableW(Widen(name).c_str(), value.empty() ? nullptr : Widen(value).c_str());
@@ -55,7 +53,8 @@ class TQuietChildren {
 public:
   TQuietChildren()
       : FOutput(GetStdHandle(STD_OUTPUT_HANDLE)), FError(GetStdHandle(STD_ERROR_HANDLE)),
-        FNull(CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr)) {
+        FNull(CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                          nullptr)) {
     if (!FNull) return;
     SetStdHandle(STD_OUTPUT_HANDLE, FNull.Get());
     SetStdHandle(STD_ERROR_HANDLE, FNull.Get());
@@ -128,8 +127,10 @@ TEST_F(EncodeRunTest, GoBatHoldsTheLineByteForByte) {
       {"the example", "128000", "C:\\Music\\Song.wav", "D:\\Out\\",
        "call aacenc -m tf -eb .aac -r 128000 -c -aac_raw -vr -eo .wav  \"C:\\Music\\Song.wav\" -o "
        "\"D:\\Out\\Song.aac\"\r\n"},
-      {"upper-case .WAV", "128000", "D:\\In\\Track.WAV", "c:\\", ExpectedLine("128000", "D:\\In\\Track.WAV", "c:\\Track.aac")},
-      {"typed bitrate", "96k", "C:\\Music\\Song.wav", "D:\\Out\\", ExpectedLine("96k", "C:\\Music\\Song.wav", "D:\\Out\\Song.aac")},
+      {"upper-case .WAV", "128000", "D:\\In\\Track.WAV", "c:\\",
+       ExpectedLine("128000", "D:\\In\\Track.WAV", "c:\\Track.aac")},
+      {"typed bitrate", "96k", "C:\\Music\\Song.wav", "D:\\Out\\",
+       ExpectedLine("96k", "C:\\Music\\Song.wav", "D:\\Out\\Song.aac")},
       {"Error save folder is a name prefix", "128000", song, "Error", ExpectedLine("128000", song, "ErrorSong.aac")},
   };
   for (const TCase& c : cases) {
@@ -315,7 +316,8 @@ TEST_F(EncodeRunTest, GoBatBytesUnderBothInterpreterRules) {
   const TCase cases[] = {
       {"percent, Windows cmd", irWindowsCmd, percent,
        ExpectedLine("128000", "C:\\In\\100%%%% pure.wav", Out.Path() + "100%%%% pure.aac")},
-      {"percent, Wine cmd", irWineCmd, percent, ExpectedLine("128000", "C:\\In\\100%% pure.wav", Out.Path() + "100%% pure.aac")},
+      {"percent, Wine cmd", irWineCmd, percent,
+       ExpectedLine("128000", "C:\\In\\100%% pure.wav", Out.Path() + "100%% pure.aac")},
       {"fullwidth quote, Windows cmd", irWindowsCmd, lookAlike, ""},
       {"fullwidth quote, Wine cmd", irWineCmd, lookAlike, ""},
   };

@@ -23,14 +23,16 @@ TEST_F(QueueTest, AddDialogTakesWavFilesOnceEach) {
   };
   const TCase cases[] = {
       {"other types skipped", {{"C:\\a\\x.WAV", "C:\\a\\y.mp3"}}, {"C:\\a\\x.WAV"}},
-      {"extension in any case", {{"C:\\a\\1.wav", "C:\\a\\2.WAV", "C:\\a\\3.Wav", "C:\\a\\4.wAV"}},
+      {"extension in any case",
+       {{"C:\\a\\1.wav", "C:\\a\\2.WAV", "C:\\a\\3.Wav", "C:\\a\\4.wAV"}},
        {"C:\\a\\1.wav", "C:\\a\\2.WAV", "C:\\a\\3.Wav", "C:\\a\\4.wAV"}},
       {"only non-wav files", {{"C:\\a\\y.mp3", "C:\\a\\z.wave"}}, {}},
       {"dot in the folder only", {{"C:\\my.music\\song", "C:\\old.wav\\song"}}, {}},
       {"same path twice in one dialog", {{"C:\\a\\x.wav", "C:\\a\\x.wav"}}, {"C:\\a\\x.wav"}},
       {"same path in two dialogs", {{"C:\\a\\x.wav"}, {"C:\\a\\x.wav"}}, {"C:\\a\\x.wav"}},
       {"duplicates are case-sensitive", {{"C:\\a\\x.wav"}, {"C:\\a\\X.wav"}}, {"C:\\a\\x.wav", "C:\\a\\X.wav"}},
-      {"whole text compared", {{"C:\\a\\x.wav"}, {"C:\\a\\x.wav.wav", "D:\\C:\\a\\x.wav"}},
+      {"whole text compared",
+       {{"C:\\a\\x.wav"}, {"C:\\a\\x.wav.wav", "D:\\C:\\a\\x.wav"}},
        {"C:\\a\\x.wav", "C:\\a\\x.wav.wav", "D:\\C:\\a\\x.wav"}},
   };
   for (const TCase& c : cases) {

@@ -12,8 +12,9 @@ constexpr DWORD kLongestValueName = 16384;
 
 TKeyHandle OpenKey(REGSAM access, bool create) {
   HKEY key = nullptr;
-  const LONG result = create ? RegCreateKeyExW(HKEY_CURRENT_USER, kKeyPath, 0, nullptr, 0, access, nullptr, &key, nullptr)
-                             : RegOpenKeyExW(HKEY_CURRENT_USER, kKeyPath, 0, access, &key);
+  const LONG result = create
+                          ? RegCreateKeyExW(HKEY_CURRENT_USER, kKeyPath, 0, nullptr, 0, access, nullptr, &key, nullptr)
+                          : RegOpenKeyExW(HKEY_CURRENT_USER, kKeyPath, 0, access, &key);
   return TKeyHandle(result == ERROR_SUCCESS ? key : nullptr);
 }
 
@@ -42,7 +43,8 @@ TSettingsKey::~TSettingsKey() {
   if (!FExisted) return;
   TKeyHandle key = OpenKey(KEY_WRITE, true);
   for (const TSavedValue& value : FSaved)
-    RegSetValueExW(key.Get(), value.Name.c_str(), 0, value.Type, value.Data.data(), static_cast<DWORD>(value.Data.size()));
+    RegSetValueExW(key.Get(), value.Name.c_str(), 0, value.Type, value.Data.data(),
+                   static_cast<DWORD>(value.Data.size()));
 }
 
 void TSettingsKey::Clear() {
