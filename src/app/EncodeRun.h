@@ -16,7 +16,6 @@
 
 namespace qs {
 
-class TForm;
 
 // What a run works from, taken when Encode is pressed: later edits of the queue or the settings do not reach it.
 struct TEncodeJob {

@@ -72,6 +72,7 @@ const TPlace Layout[] = {
     {"Dock972", "Encodetab", 0, 26, 9, 259},
     {"Dock973", "Encodetab", 464, 26, 9, 259},
     {"ListView1", "Encodetab", 9, 26, 455, 259},
+    {"MediaPlayer1", "Encodetab", 216, 216, 253, 30},
     {"Newbutton", "Toolbar971", 0, -1, 23, 22},
     {"ToolbarButton972", "Toolbar971", 23, -1, 23, 22},
     {"ToolbarSep971", "Toolbar971", 46, -1, -1, -1},
@@ -145,6 +146,7 @@ TEST_F(MainWindow, PagesCaptionsAndSettingsDefaults) {
   EXPECT_EQ(Main->Bitratebox->Items().size(), 14u);
   EXPECT_FALSE(Main->Powerdownbox->Checked());
   EXPECT_EQ(Main->ListView1->Count(), 0);
+  EXPECT_FALSE(Find("MediaPlayer1")->Visible());
 }
 
 TEST_F(MainWindow, ListHintIsShownOnPureGreenAfterHalfASecond) {
