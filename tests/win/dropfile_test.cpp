@@ -5,6 +5,7 @@
 #include "Exception.h"
 #include "Main.h"
 #include "Panel.h"
+#include "MainWindowFixture.h"
 #include "QsTest.h"
 #include "QuillStackApp.h"
 #include "ShellDrop.h"
@@ -270,15 +271,10 @@ TEST_F(DropTarget, AFailingHandlerIsReportedAndTheDropStillGoesOnAndIsReleased) 
 class DropOnMainWindow : public ::testing::Test {
 protected:
   void SetUp() override {
-    InitializeApplication(*Application);
-    Main = new TMain(Application);
-    Main->AfterConstruction();
-    Main->Show();
-    PumpMessages();
+    Main = ShowMainWindow();
   }
   void TearDown() override {
-    delete Main;
-    PumpMessages();
+    CloseMainWindow(Main);
   }
 
   void Drop(const std::vector<std::string>& paths) {

@@ -3,6 +3,7 @@
 #include "Exception.h"
 #include "HintWindow.h"
 #include "Main.h"
+#include "MainWindowFixture.h"
 #include "QsTest.h"
 #include "QuillStackApp.h"
 
@@ -16,15 +17,10 @@ namespace {
 class MainWindow : public ::testing::Test {
 protected:
   void SetUp() override {
-    InitializeApplication(*Application);
-    Main = new TMain(Application);
-    Main->AfterConstruction();
-    Main->Show();
-    PumpMessages();
+    Main = ShowMainWindow();
   }
   void TearDown() override {
-    delete Main;
-    PumpMessages();
+    CloseMainWindow(Main);
   }
 
   TControl* Find(const std::string& name) const { return dynamic_cast<TControl*>(Main->FindComponent(name)); }

@@ -8,6 +8,7 @@
 // every play fails at once).
 #include "MPlayer.h"
 #include "Main.h"
+#include "MainWindowFixture.h"
 #include "QsTest.h"
 #include "QuillStackApp.h"
 #include "Unicode.h"
@@ -85,18 +86,13 @@ std::string MciText(MCIERROR code) {
 class Playback : public ::testing::Test {
 protected:
   void SetUp() override {
-    InitializeApplication(*Application);
-    Main = new TMain(Application);
-    Main->AfterConstruction();
-    Main->Show();
-    PumpMessages();
+    Main = ShowMainWindow();
     LongA = Dir.WriteFile("long a.wav", WaveFile(LongMs));
     LongB = Dir.WriteFile("long b.wav", WaveFile(LongMs));
     Short = Dir.WriteFile("short.wav", WaveFile(ShortMs));
   }
   void TearDown() override {
-    delete Main;
-    PumpMessages();
+    CloseMainWindow(Main);
   }
 
   void List(const std::vector<std::string>& rows, const std::vector<int>& selected) {

@@ -6,19 +6,24 @@ namespace qs::test {
 
 void TMainWindowFixture::TearDown() { CloseMain(); }
 
-void TMainWindowFixture::OpenMain() {
+TMain* ShowMainWindow() {
   InitializeApplication(*Application);
-  Main = new TMain(Application);
-  Main->AfterConstruction();
-  Main->Show();
+  auto* main = new TMain(Application);
+  main->AfterConstruction();
+  main->Show();
+  PumpMessages();
+  return main;
+}
+
+void CloseMainWindow(TMain*& main) {
+  delete main;
+  main = nullptr;
   PumpMessages();
 }
 
-void TMainWindowFixture::CloseMain() {
-  delete Main;
-  Main = nullptr;
-  PumpMessages();
-}
+void TMainWindowFixture::OpenMain() { Main = ShowMainWindow(); }
+
+void TMainWindowFixture::CloseMain() { CloseMainWindow(Main); }
 
 void TMainWindowFixture::Click(void (TMain::*handler)(TComponent*)) {
   try {

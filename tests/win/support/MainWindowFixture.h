@@ -10,6 +10,11 @@
 
 namespace qs::test {
 
+// Makes the main window as start-up does (creation event included), shows it and lets it paint.
+TMain* ShowMainWindow();
+// Destroys it and handles what that leaves in the queue.
+void CloseMainWindow(TMain*& main);
+
 class TMainWindowFixture : public ::testing::Test {
 protected:
   void TearDown() override;
