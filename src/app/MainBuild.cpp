@@ -154,7 +154,7 @@ void TMain::BuildSettingsPage() {
 void TMain::BuildAboutPage() {
   Logo = Place<TImage>(this, Abouttab, "Logo", 56, 16, 369, 57);
   Logo->Picture().LoadFromResourceName(L"BANNER");
-  Label5 = PlaceLabel(this, Abouttab, "Label5", 144, 80, "QuillStack v3 by the QuillStack developers, 2026");
+  Label5 = PlaceLabel(this, Abouttab, "Label5", 144, 80, "QuillStack team, 2026");
   Label5->SetAutoSize(false);
   Label5->SetBounds(144, 80, 178, 16);
   Label5->Font().SetHeight(-13);
