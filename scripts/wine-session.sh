@@ -27,6 +27,7 @@ case "$cmd" in
   start)
     stop_session
     mkdir -p "$dir"
+    rm -f "$dir/display"
     # -displayfd lets Xvfb choose a free display number and tell us which.
     setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dir/display" >"$dir/xvfb.log" 2>&1 </dev/null &
     echo $! >"$dir/xvfb.pid"
