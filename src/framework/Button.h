@@ -1,14 +1,13 @@
 #pragma once
 // A push button: the system's BUTTON class draws it, takes the keyboard focus and reports the click.
-#include "WinControl.h"
+#include "ButtonControl.h"
 
 namespace qs {
 
-class TButton : public TWinControl {
+class TButton : public TButtonControl {
 public:
   explicit TButton(TComponent* owner);
 
-  void WndProc(TMessage& message) override;
 
 protected:
   void CreateParams(TCreateParams& params) override;

@@ -8,13 +8,10 @@ WPARAM CheckState(bool checked) { return checked ? BST_CHECKED : BST_UNCHECKED; 
 
 } // namespace
 
-TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner) {
-  // The system box reports its own clicks; the generic mouse handling must not add a second one.
-  SetControlStyle(ControlStyle() & ~csClickEvents);
-}
+TCheckBox::TCheckBox(TComponent* owner) : TButtonControl(owner) {}
 
 void TCheckBox::CreateParams(TCreateParams& params) {
-  TWinControl::CreateParams(params);
+  TButtonControl::CreateParams(params);
   params.WinClassName = L"QsCheckBox";
   params.SysClassName = L"BUTTON";
   params.Style |= BS_AUTOCHECKBOX | WS_TABSTOP;
@@ -34,14 +31,5 @@ void TCheckBox::SetChecked(bool checked) {
 void TCheckBox::CreateWindowHandleDone() { SendMessageW(HandleIfAllocated(), BM_SETCHECK, CheckState(FChecked), 0); }
 
 void TCheckBox::DestroyWindowHandleStart() { FChecked = Checked(); }
-
-void TCheckBox::WndProc(TMessage& message) {
-  if (message.Msg == CN_COMMAND && HIWORD(message.WParam) == BN_CLICKED) {
-    Click();
-    message.Result = 0;
-    return;
-  }
-  TWinControl::WndProc(message);
-}
 
 } // namespace qs

@@ -1,10 +1,10 @@
 #pragma once
 // A check box over the system's BUTTON class; the box toggles itself when clicked and reports the click.
-#include "WinControl.h"
+#include "ButtonControl.h"
 
 namespace qs {
 
-class TCheckBox : public TWinControl {
+class TCheckBox : public TButtonControl {
 public:
   explicit TCheckBox(TComponent* owner);
 
@@ -13,7 +13,6 @@ public:
   bool Checked() const;
   void SetChecked(bool checked);
 
-  void WndProc(TMessage& message) override;
 
 protected:
   void CreateParams(TCreateParams& params) override;
