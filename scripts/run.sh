@@ -81,21 +81,12 @@ prepare_prefix
 wine "$exe" >"$shot_dir/run.log" 2>&1 </dev/null &
 wine_pid=$!
 
-# Prints the X id of the viewable top-level window titled exactly $caption, or nothing.
-find_window() {
-  local id
-  for id in $(xwininfo -root -tree 2>/dev/null | awk -v c="\"$caption\":" 'index($0, c) { print $1 }'); do
-    if xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable'; then
-      echo "$id"
-      return 0
-    fi
-  done
-  return 0
-}
+# shellcheck source=scripts/x-window.sh
+source scripts/x-window.sh
 
 window=""
 for _ in $(seq $((window_timeout * 4))); do
-  window=$(find_window)
+  window=$(find_window "$caption")
   [[ -n "$window" ]] && break
   if ! kill -0 "$wine_pid" 2>/dev/null; then
     # wine may exit 0 after a start-up failure; either way no window will come.

@@ -42,20 +42,12 @@ log="$work/screenshots.log"
 wine "$exe" >"$log" 2>&1 </dev/null &
 wine_pid=$!
 
-find_window() {
-  local id
-  for id in $(xwininfo -root -tree 2>/dev/null | awk -v c="\"$caption\":" 'index($0, c) { print $1 }'); do
-    if xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable'; then
-      echo "$id"
-      return 0
-    fi
-  done
-  return 0
-}
+# shellcheck source=scripts/x-window.sh
+source scripts/x-window.sh
 
 window=""
 for _ in $(seq 120); do
-  window=$(find_window)
+  window=$(find_window "$caption")
   [[ -n "$window" ]] && break
   kill -0 "$wine_pid" 2>/dev/null || break
   sleep 0.25
