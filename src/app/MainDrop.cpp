@@ -3,7 +3,7 @@
 // repaints after each of them.
 #include "Main.h"
 
-#include "TextRules.h"
+#include "WavRules.h"
 
 namespace qs {
 

@@ -1,6 +1,6 @@
 #include "QueueRules.h"
 
-#include "TextRules.h"
+#include "WavRules.h"
 
 namespace qs {
 

@@ -2,8 +2,8 @@
 
 #include "Application.h"
 #include "DropBlock.h"
+#include "DropFileRules.h"
 #include "Exception.h"
-#include "TextRules.h"
 
 #include <shellapi.h>
 

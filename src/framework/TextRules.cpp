@@ -6,7 +6,6 @@ namespace {
 
 constexpr char kPathDelimiter = '\\';
 constexpr char kExtensionDelimiter = '.';
-constexpr std::string_view kWavExtension = "wav";
 
 constexpr char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -25,11 +24,6 @@ std::string ExtractFileName(std::string_view path) {
   return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
-std::string DropFileName(std::string_view path) {
-  const size_t slash = path.rfind(kPathDelimiter);
-  return slash == std::string_view::npos ? std::string() : std::string(path.substr(slash + 1));
-}
-
 std::string ExtractFilePath(std::string_view path) {
   const size_t slash = path.rfind(kPathDelimiter);
   return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
@@ -38,18 +32,6 @@ std::string ExtractFilePath(std::string_view path) {
 std::string ExtensionAfterLastDot(std::string_view text) {
   const size_t dot = text.rfind(kExtensionDelimiter);
   return dot == std::string_view::npos ? std::string() : std::string(text.substr(dot + 1));
-}
-
-bool IsWavExtension(std::string_view extension) { return SameTextAscii(extension, kWavExtension); }
-
-bool HasWavExtension(std::string_view fullPath) { return IsWavExtension(ExtensionAfterLastDot(fullPath)); }
-
-TDroppedPath SplitDroppedPath(std::string_view path) {
-  TDroppedPath parts;
-  parts.FileWithPath = std::string(path);
-  parts.FileName = DropFileName(path);
-  parts.Extension = ExtensionAfterLastDot(parts.FileName);
-  return parts;
 }
 
 } // namespace qs
