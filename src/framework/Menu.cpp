@@ -1,53 +1,113 @@
 #include "Menu.h"
 
 #include "Application.h"
-#include "Handles.h"
+#include "Exception.h"
 #include "Unicode.h"
 
-#include <map>
+#include <algorithm>
+#include <set>
 
 namespace qs {
 
 namespace {
 
-// Menu command identifiers are allocated once per item for the life of the process.
+// Command ids are 16 bits wide in WM_COMMAND; ids of freed items are handed out again before new ones.
 constexpr UINT FirstCommand = 100;
-UINT NextCommand = FirstCommand;
+constexpr UINT LastCommand = 0xFFFF;
 
-std::map<UINT, TMenuItem*>& CommandMap() {
-  static std::map<UINT, TMenuItem*> map;
-  return map;
+class TCommandIds {
+public:
+  UINT Allocate() {
+    if (!FFree.empty()) {
+      const UINT id = *FFree.begin();
+      FFree.erase(FFree.begin());
+      return id;
+    }
+    if (FNext > LastCommand) throw EOutOfResources("Too many menu items");
+    return FNext++;
+  }
+  void Release(UINT id) { FFree.insert(id); }
+
+private:
+  std::set<UINT> FFree;
+  UINT FNext = FirstCommand;
+};
+
+TCommandIds& CommandIds() {
+  static TCommandIds ids;
+  return ids;
+}
+
+// Every popup menu of the process, in creation order: the owner window asks them in turn.
+std::vector<TPopupMenu*>& PopupMenus() {
+  static std::vector<TPopupMenu*> menus;
+  return menus;
+}
+
+TMenuItem* FindInAnyMenu(UINT_PTR value, TFindItemKind kind) {
+  for (TPopupMenu* menu : PopupMenus())
+    if (TMenuItem* item = menu->FindItem(value, kind)) return item;
+  return nullptr;
+}
+
+void MenuSelect(WPARAM wParam, LPARAM lParam) {
+  const UINT flags = HIWORD(wParam);
+  if (flags == 0xFFFF && lParam == 0) { // the menu closed
+    Application->SetHint("");
+    return;
+  }
+  TMenuItem* item = nullptr;
+  if (flags & MF_POPUP) {
+    HMENU parent = reinterpret_cast<HMENU>(lParam);
+    if (HMENU sub = GetSubMenu(parent, LOWORD(wParam)))
+      item = FindInAnyMenu(reinterpret_cast<UINT_PTR>(sub), TFindItemKind::fkHandle);
+  } else {
+    item = FindInAnyMenu(LOWORD(wParam), TFindItemKind::fkCommand);
+  }
+  Application->SetHint(item ? item->Hint() : std::string());
+}
+
+void MenuHelp(const HELPINFO& info) {
+  if (info.iContextType != HELPINFO_MENUITEM) return;
+  TMenuItem* item = FindInAnyMenu(static_cast<UINT>(info.iCtrlId), TFindItemKind::fkCommand);
+  if (item && item->HelpContext() != 0) Application->HelpContext(item->HelpContext());
 }
 
 LRESULT CALLBACK PopupListProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_COMMAND && lParam == 0) {
-    if (TMenuItem* item = TMenuItem::FindByCommand(LOWORD(wParam))) {
-      try {
-        item->Click();
-      } catch (const std::exception& e) {
-        TApplication::HandleExceptionFromCallback(e);
-      }
-      return 0;
+  try {
+    switch (msg) {
+    case WM_COMMAND:
+      if (lParam == 0)
+        for (TPopupMenu* menu : PopupMenus())
+          if (menu->DispatchCommand(LOWORD(wParam))) return 0;
+      break;
+    case WM_INITMENUPOPUP:
+      for (TPopupMenu* menu : PopupMenus())
+        if (menu->DispatchPopup(reinterpret_cast<HMENU>(wParam))) return 0;
+      break;
+    case WM_MENUSELECT:
+      if (Application) MenuSelect(wParam, lParam);
+      break;
+    case WM_HELP:
+      if (Application) MenuHelp(*reinterpret_cast<const HELPINFO*>(lParam));
+      return TRUE;
+    default: break;
     }
+  } catch (const std::exception& e) {
+    TApplication::HandleExceptionFromCallback(e);
+    return 0;
   }
   return DefWindowProcW(wnd, msg, wParam, lParam);
 }
 
 } // namespace
 
-TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), FCommand(NextCommand++) {
-  CommandMap()[FCommand] = this;
-}
+TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), FCommand(CommandIds().Allocate()) {}
 
 TMenuItem::~TMenuItem() {
-  CommandMap().erase(FCommand);
+  CommandIds().Release(FCommand);
   if (FParentItem) FParentItem->Remove(this);
   for (TMenuItem* child : FItems) child->FParentItem = nullptr;
-}
-
-TMenuItem* TMenuItem::FindByCommand(UINT command) {
-  auto it = CommandMap().find(command);
-  return it == CommandMap().end() ? nullptr : it->second;
 }
 
 void TMenuItem::Add(TMenuItem* item) {
@@ -61,31 +121,53 @@ void TMenuItem::Remove(TMenuItem* item) {
   item->FParentItem = nullptr;
 }
 
-HMENU TMenuItem::BuildMenu(bool popup) const {
-  HMENU menu = popup ? CreatePopupMenu() : CreateMenu();
-  for (const TMenuItem* item : FItems) {
+TMenuItem* TMenuItem::Find(UINT_PTR value, TFindItemKind kind) {
+  if (kind == TFindItemKind::fkCommand ? FItems.empty() && FCommand == value
+                                       : FHandle && reinterpret_cast<UINT_PTR>(FHandle) == value)
+    return this;
+  for (TMenuItem* child : FItems)
+    if (TMenuItem* found = child->Find(value, kind)) return found;
+  return nullptr;
+}
+
+void TMenuItem::AppendChildren(HMENU menu) {
+  for (TMenuItem* item : FItems) {
+    item->FHandle = nullptr;
     if (!item->FVisible) continue;
     if (item->IsSeparator()) {
       AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
       continue;
     }
-    UINT flags = MF_STRING | (item->FEnabled ? MF_ENABLED : MF_GRAYED) | (item->FChecked ? MF_CHECKED : 0u);
+    const UINT flags = MF_STRING | (item->FEnabled ? MF_ENABLED : MF_GRAYED) | (item->FChecked ? MF_CHECKED : 0u);
     const std::wstring caption = Widen(item->FCaption);
     if (!item->FItems.empty()) {
-      AppendMenuW(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(item->BuildMenu(true)), caption.c_str());
+      item->FHandle = CreatePopupMenu();
+      item->AppendChildren(item->FHandle);
+      AppendMenuW(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(item->FHandle), caption.c_str());
     } else {
       AppendMenuW(menu, flags, item->FCommand, caption.c_str());
       if (item->FDefault) SetMenuDefaultItem(menu, item->FCommand, FALSE);
     }
   }
-  return menu;
+}
+
+void TMenuItem::ForgetHandles() {
+  FHandle = nullptr;
+  for (TMenuItem* child : FItems) child->ForgetHandles();
 }
 
 void TMenuItem::Click() {
   if (FEnabled && OnClick) OnClick(this);
 }
 
-TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), FItems(new TMenuItem(this)) {}
+TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), FItems(new TMenuItem(this)) {
+  PopupMenus().push_back(this);
+}
+
+TPopupMenu::~TPopupMenu() {
+  std::erase(PopupMenus(), this);
+  FItems->ForgetHandles();
+}
 
 TMenuItem* TPopupMenu::AddItem(const std::string& name, const std::string& caption, TNotifyEvent onClick) {
   auto* item = new TMenuItem(Owner() ? Owner() : this);
@@ -94,6 +176,47 @@ TMenuItem* TPopupMenu::AddItem(const std::string& name, const std::string& capti
   item->OnClick = std::move(onClick);
   FItems->Add(item);
   return item;
+}
+
+HMENU TPopupMenu::Handle() {
+  if (!FHandle) RebuildHandle();
+  return FHandle.Get();
+}
+
+void TPopupMenu::RebuildHandle() {
+  FItems->ForgetHandles();
+  FHandle.Reset(CreatePopupMenu());
+  if (!FHandle) throw EOutOfResources("Cannot create menu");
+  FItems->FHandle = FHandle.Get();
+  FItems->AppendChildren(FHandle.Get());
+}
+
+TMenuItem* TPopupMenu::FindItem(UINT_PTR value, TFindItemKind kind) { return FItems->Find(value, kind); }
+
+bool TPopupMenu::DispatchCommand(UINT command) {
+  TMenuItem* item = FindItem(command, TFindItemKind::fkCommand);
+  if (!item) return false;
+  item->Click();
+  return true;
+}
+
+bool TPopupMenu::DispatchPopup(HMENU subMenu) {
+  TMenuItem* item = FindItem(reinterpret_cast<UINT_PTR>(subMenu), TFindItemKind::fkHandle);
+  if (!item) return false;
+  if (item != FItems) item->Click();
+  return true;
+}
+
+void TPopupMenu::SetPopupComponent(TComponent* component) {
+  if (component == FPopupComponent) return;
+  if (FPopupComponent) FPopupComponent->RemoveFreeNotification(this);
+  FPopupComponent = component;
+  if (component) component->FreeNotification(this);
+}
+
+void TPopupMenu::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == FPopupComponent) FPopupComponent = nullptr;
 }
 
 HWND TPopupMenu::PopupListWindow() {
@@ -111,20 +234,32 @@ HWND TPopupMenu::PopupListWindow() {
 }
 
 void TPopupMenu::Popup(int x, int y, TComponent* popupComponent) {
-  FPopupComponent = popupComponent;
+  SetPopupComponent(popupComponent);
+  const TComponentWatch watch(this);
+  struct TClearPopupComponent {
+    TPopupMenu* Menu;
+    const TComponentWatch& Watch;
+    ~TClearPopupComponent() {
+      if (Watch.Alive()) Menu->SetPopupComponent(nullptr);
+    }
+  } clear{this, watch};
   if (OnPopup) OnPopup(this);
-  TMenuHandle menu(FItems->BuildMenu(true));
+  RebuildHandle();
   const UINT align = FAlignment == TPopupAlignment::paRight    ? TPM_RIGHTALIGN
                      : FAlignment == TPopupAlignment::paCenter ? TPM_CENTERALIGN
                                                                : TPM_LEFTALIGN;
   HWND owner = PopupListWindow();
-  // The owner must be in the foreground or the menu would not close when the user clicks elsewhere.
+  // The owner must be in the foreground or the menu would not close when the user clicks elsewhere; the
+  // window that was active before gets the activation back once the menu is gone.
+  HWND previous = GetForegroundWindow();
   SetForegroundWindow(owner);
-  const UINT command = static_cast<UINT>(
-      TrackPopupMenu(menu.Get(), align | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, x, y, 0, owner, nullptr));
+  const UINT command =
+      static_cast<UINT>(TrackPopupMenu(Handle(), align | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, 0, owner, nullptr));
   PostMessageW(owner, WM_NULL, 0, 0);
+  if (previous && previous != owner && IsWindow(previous) && GetForegroundWindow() == owner)
+    SetForegroundWindow(previous);
   // The command runs here rather than through a posted WM_COMMAND, so that it runs before Popup returns.
-  if (TMenuItem* item = command ? TMenuItem::FindByCommand(command) : nullptr) item->Click();
+  if (command && watch.Alive()) DispatchCommand(command);
 }
 
 } // namespace qs
