@@ -155,6 +155,7 @@ TDropFile::TDropFile(TComponent* owner) : TComponent(owner) {
 
 TDropFile::~TDropFile() {
   Destroying();
+  if (FDropTarget) FDropTarget->RemoveWindowListener(this);
   Unhook();
 }
 
@@ -166,7 +167,10 @@ void TDropFile::SetEnableDrop(bool enable) {
 }
 
 void TDropFile::SetDropTarget(TWinControl* target) {
-  if (FDropTarget && FDropTarget != target) FDropTarget->RemoveFreeNotification(this);
+  if (FDropTarget && FDropTarget != target) {
+    FDropTarget->RemoveWindowListener(this);
+    FDropTarget->RemoveFreeNotification(this);
+  }
   FDropTarget = target;
   if (FDropTarget) FDropTarget->FreeNotification(this);
   if (OwnerIsLoading()) return;
@@ -202,9 +206,24 @@ void TDropFile::HookTarget() {
   TWinControl* topmost = FDropTarget;
   while (topmost->Parent()) topmost = topmost->Parent();
   topmost->HandleNeeded();
-  HWND wnd = FDropTarget->Handle();
+  HookWindow(FDropTarget->Handle());
+  // A window made again (a list switched to single selection, say) must take drops as the old one did.
+  FDropTarget->AddWindowListener(this, [this](HWND wnd, bool created) { TargetWindowChanged(wnd, created); });
+}
+
+void TDropFile::HookWindow(HWND wnd) {
   FHookSlot = THookTable::Install(this, wnd);
   FHookedWnd = wnd;
+}
+
+void TDropFile::TargetWindowChanged(HWND wnd, bool created) {
+  if (!created) {
+    if (wnd == FHookedWnd) Unhook();
+    return;
+  }
+  if (FHookedWnd || OwnerIsLoading()) return;
+  HookWindow(wnd);
+  ApplyEnableDrop();
 }
 
 void TDropFile::Unhook() {

@@ -55,6 +55,8 @@ private:
 
   bool OwnerIsLoading() const;
   void HookTarget();
+  void HookWindow(HWND wnd);
+  void TargetWindowChanged(HWND wnd, bool created);
   void Unhook();
   void ApplyEnableDrop();
   // The hooked window is being destroyed: nothing is left to unhook.

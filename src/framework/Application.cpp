@@ -19,8 +19,23 @@ namespace {
 constexpr wchar_t ApplicationClass[] = L"QsApplication";
 constexpr UINT_PTR HintShowTimer = 1;
 constexpr UINT_PTR HintHideTimer = 2;
+// Posted to the application's window when a component was released.
+constexpr UINT WM_RELEASED = WM_APP + 1;
 
 bool IsKeyboardMessage(UINT msg) { return msg >= WM_KEYFIRST && msg <= WM_KEYLAST; }
+
+bool IsPointerMessage(UINT msg) {
+  return msg == WM_MOUSEMOVE || msg == WM_NCMOUSEMOVE || msg == WM_MOUSELEAVE || msg == WM_NCMOUSELEAVE;
+}
+
+// The nearest window up the parent chain that is one of ours.
+TWinControl* FindOwnControl(HWND wnd) {
+  while (wnd) {
+    if (TWinControl* control = TWinControl::FindControl(wnd)) return control;
+    wnd = GetParent(wnd);
+  }
+  return nullptr;
+}
 
 bool CancelsHint(UINT msg) {
   switch (msg) {
@@ -32,10 +47,8 @@ bool CancelsHint(UINT msg) {
   case WM_KEYDOWN:
   case WM_SYSKEYDOWN:
   case WM_NCLBUTTONDOWN:
-  case WM_NCRBUTTONDOWN:
-    return true;
-  default:
-    return false;
+  case WM_NCRBUTTONDOWN: return true;
+  default: return false;
   }
 }
 
@@ -54,14 +67,19 @@ TApplication::TApplication() : TComponent(nullptr) {
     RegisterClassExW(&wc);
   }
   // A hidden window of our own for the hint timers.
-  FHandle = CreateWindowExW(WS_EX_TOOLWINDOW, ApplicationClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                            instance, nullptr);
+  FHandle = CreateWindowExW(WS_EX_TOOLWINDOW, ApplicationClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
+                            nullptr);
   SetWindowLongPtrW(FHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  // The pointer is followed wherever messages are retrieved: our loop, a menu's, a message box's or a capture
+  // loop's.
+  FGetMessageHook.Reset(SetWindowsHookExW(WH_GETMESSAGE, GetMessageHook, nullptr, GetCurrentThreadId()));
 }
 
 TApplication::~TApplication() {
   Destroying();
+  FGetMessageHook.Reset();
   StopHintTimers();
+  FreeReleasedComponents();
   DestroyComponents();
   FHintWindow = nullptr;
   if (FHandle) DestroyWindow(FHandle);
@@ -95,8 +113,7 @@ bool TApplication::ProcessMessage() {
 }
 
 void TApplication::ProcessMessages() {
-  while (ProcessMessage()) {
-  }
+  while (ProcessMessage()) {}
   PollWaits(0);
 }
 
@@ -154,9 +171,56 @@ void TApplication::HandleExceptionFromCallback(const std::exception& e) {
 
 void TApplication::ShowException(const std::string& message) {
   const std::string text = ErrorBoxText(message);
-  HWND owner = GetActiveWindow();
-  if (!owner && FMainForm) owner = FMainForm->HandleIfAllocated();
-  TSeams::ShowMessageBox(owner, text, FTitle, MB_OK | MB_ICONSTOP);
+  if (FErrorBoxOpen) {
+    // The box's own message loop goes on dispatching: a failing WM_PAINT or WM_SETCURSOR would otherwise open
+    // box after box on top of it.
+    if (text != FErrorBoxText && std::find(FPendingErrors.begin(), FPendingErrors.end(), text) == FPendingErrors.end())
+      FPendingErrors.push_back(text);
+    return;
+  }
+  FErrorBoxOpen = true;
+  FPendingErrors.push_back(text);
+  try {
+    while (!FPendingErrors.empty()) {
+      FErrorBoxText = FPendingErrors.front();
+      FPendingErrors.erase(FPendingErrors.begin());
+      HWND owner = GetActiveWindow();
+      if (!owner && FMainForm) owner = FMainForm->HandleIfAllocated();
+      TSeams::ShowMessageBox(owner, FErrorBoxText, FTitle, MB_OK | MB_ICONSTOP);
+    }
+  } catch (...) {
+    FErrorBoxOpen = false;
+    FPendingErrors.clear();
+    throw;
+  }
+  FErrorBoxOpen = false;
+  FErrorBoxText.clear();
+}
+
+void TApplication::ReleaseComponent(TComponent* component) {
+  if (!component || std::find(FReleased.begin(), FReleased.end(), component) != FReleased.end()) return;
+  FReleased.push_back(component);
+  component->FreeNotification(this);
+  PostMessageW(FHandle, WM_RELEASED, 0, 0);
+}
+
+void TApplication::FreeReleasedComponents() {
+  while (!FReleased.empty()) {
+    TComponent* component = FReleased.back();
+    FReleased.pop_back();
+    component->RemoveFreeNotification(this);
+    delete component;
+  }
+}
+
+void TApplication::HelpContext(int context) {
+  if (OnHelp) OnHelp(context);
+}
+
+void TApplication::SetHint(const std::string& hint) {
+  if (hint == FHint) return;
+  FHint = hint;
+  if (OnHint) OnHint(this);
 }
 
 void TApplication::SetShowHint(bool show) {
@@ -199,44 +263,86 @@ TControl* TApplication::FindControlAtScreen(POINT screenPos, bool allowDisabled)
 
 bool TApplication::PreProcessMessage(MSG& msg) {
   if (CancelsHint(msg.message)) CancelHint();
-  if (msg.message == WM_MOUSEMOVE || msg.message == WM_MOUSELEAVE || msg.message == WM_NCMOUSEMOVE)
-    HintMouseMessage(msg);
+  if (IsPointerMessage(msg.message)) HintMouseMessage(msg);
   if (IsKeyboardMessage(msg.message)) {
+    if (IsDialogKeyMessage(msg)) return true;
     HWND root = GetAncestor(msg.hwnd, GA_ROOT);
     if (dynamic_cast<TForm*>(TWinControl::FindControl(root)) && IsDialogMessageW(root, &msg)) return true;
   }
   return false;
 }
 
-void TApplication::TrackMouseControl(TControl* control) {
-  if (control == FMouseControl) return;
-  TControl* old = std::exchange(FMouseControl, control);
-  if (old) old->Perform(CM_MOUSELEAVE);
-  if (control) {
-    control->FreeNotification(this);
-    control->Perform(CM_MOUSEENTER);
-  }
+bool TApplication::IsDialogKeyMessage(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN && msg.message != WM_SYSCHAR) return false;
+  TWinControl* control = FindOwnControl(msg.hwnd);
+  // The form whose controls may take the key: for a floating tool window, whose window has no parent, that
+  // is the hidden form it belongs to.
+  TForm* form = dynamic_cast<TForm*>(control);
+  if (!form && control) form = GetParentForm(control);
+  if (!form) return false;
+  if (msg.message == WM_SYSCHAR) return form->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0;
+  const WPARAM key = msg.wParam;
+  if (key != VK_RETURN && key != VK_ESCAPE) return false;
+  MSG copy = msg;
+  const LRESULT wants = SendMessageW(msg.hwnd, WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&copy));
+  if (wants & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+  return form->Perform(CM_DIALOGKEY, key, msg.lParam) != 0;
 }
 
-void TApplication::HintMouseMessage(const MSG& msg) {
+LRESULT CALLBACK TApplication::GetMessageHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION && wParam == PM_REMOVE && Application) {
+    const MSG& msg = *reinterpret_cast<const MSG*>(lParam);
+    if (IsPointerMessage(msg.message)) {
+      try {
+        Application->UpdateMouseControl(msg);
+      } catch (const std::exception& e) {
+        HandleExceptionFromCallback(e);
+      }
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void TApplication::UpdateMouseControl(const MSG& msg) {
   POINT pos{};
   GetCursorPos(&pos);
   TControl* control = FindControlAtScreen(pos, true);
-  if (control) {
-    TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, WindowFromPoint(pos), 0};
-    if (msg.message == WM_MOUSEMOVE) TrackMouseEvent(&tme);
+  // Asks for WM_MOUSELEAVE, so that leaving the window for the desktop or another program is seen too.
+  if (control && msg.message == WM_MOUSEMOVE && TWinControl::FindControl(msg.hwnd)) {
+    TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, msg.hwnd, 0};
+    TrackMouseEvent(&tme);
   }
   TrackMouseControl(control);
-  const std::string hint = control ? control->GetHintText() : std::string();
-  if (hint != FHint) {
-    FHint = hint;
-    if (OnHint) OnHint(this);
+}
+
+void TApplication::TrackMouseControl(TControl* control) {
+  if (control == FMouseControl) return;
+  TControl* old = std::exchange(FMouseControl, control);
+  if (control) control->FreeNotification(this);
+  if (old) {
+    if (old != FHintControl) old->RemoveFreeNotification(this);
+    old->Perform(CM_MOUSELEAVE);
   }
+  // The leave handler may have freed the control just entered.
+  if (FMouseControl == control && control) control->Perform(CM_MOUSEENTER);
+}
+
+void TApplication::SetHintControl(TControl* control) {
+  if (control == FHintControl) return;
+  TControl* old = std::exchange(FHintControl, control);
+  if (old && old != FMouseControl) old->RemoveFreeNotification(this);
+  if (control) control->FreeNotification(this);
+}
+
+void TApplication::HintMouseMessage(const MSG&) {
+  TControl* control = FMouseControl;
+  const std::string hint = control ? control->GetHintText() : std::string();
+  SetHint(hint);
   if (control == FHintControl) return;
   const bool wasShowing = FHintWindow && FHintWindow->IsShowing();
   StopHintTimers();
   HideHint();
-  FHintControl = control;
+  SetHintControl(control);
   if (!FShowHint || !control || !control->ShowHint() || hint.empty()) return;
   StartHintTimer(wasShowing ? FHintShortPause : FHintPause, HintShowTimer);
 }
@@ -271,10 +377,10 @@ void TApplication::ActivateHint(POINT screenPos) {
   info.CursorPos = control->ScreenToClient(screenPos);
   info.HintPos = POINT{screenPos.x, screenPos.y + HintOffsetY};
   info.HideTimeout = FHintHidePause;
-  if (info.HintStr.empty() || control->Perform(CM_HINTSHOW, reinterpret_cast<WPARAM>(control),
-                                               reinterpret_cast<LPARAM>(&info)) != 0)
+  if (info.HintStr.empty() ||
+      control->Perform(CM_HINTSHOW, reinterpret_cast<WPARAM>(control), reinterpret_cast<LPARAM>(&info)) != 0)
     return;
-  FHintControl = control;
+  SetHintControl(control);
   FHintWindow->SetColor(info.HintColor);
   RECT r = FHintWindow->CalcHintRect(HintMaxWidth, info.HintStr);
   OffsetRect(&r, info.HintPos.x, info.HintPos.y);
@@ -294,7 +400,7 @@ void TApplication::HideHint() {
 void TApplication::CancelHint() {
   StopHintTimers();
   HideHint();
-  FHintControl = nullptr;
+  SetHintControl(nullptr);
 }
 
 void TApplication::Notification(TComponent* component, TOperation operation) {
@@ -302,12 +408,21 @@ void TApplication::Notification(TComponent* component, TOperation operation) {
   if (operation != TOperation::opRemove) return;
   if (component == FMouseControl) FMouseControl = nullptr;
   if (component == FHintControl) FHintControl = nullptr;
+  std::erase(FReleased, component);
   if (component == FHintWindow) FHintWindow = nullptr;
   if (component == FMainForm) FMainForm = nullptr;
 }
 
 LRESULT CALLBACK TApplication::WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   auto* app = reinterpret_cast<TApplication*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+  if (app && msg == WM_RELEASED) {
+    try {
+      app->FreeReleasedComponents();
+    } catch (const std::exception& e) {
+      HandleExceptionFromCallback(e);
+    }
+    return 0;
+  }
   if (app && msg == WM_TIMER) {
     try {
       app->HintTimerExpired(wParam);

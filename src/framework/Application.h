@@ -3,6 +3,7 @@
 // process is followed without blocking the window), the error box of last resort, and the hints.
 #include "Component.h"
 #include "Graphics.h"
+#include "Handles.h"
 
 #include <windows.h>
 
@@ -23,7 +24,7 @@ public:
   static constexpr int DefaultHintPause = 500;
   static constexpr int DefaultHintShortPause = 50;
   static constexpr int DefaultHintHidePause = 2500;
-  static constexpr int HintOffsetY = 20;     // below the pointer's hot spot, clear of the arrow
+  static constexpr int HintOffsetY = 20; // below the pointer's hot spot, clear of the arrow
   static constexpr int HintMaxWidth = 300;
 
   TApplication();
@@ -61,8 +62,19 @@ public:
   void HandleException(const std::exception& e);
   // For window, hook and timer procedures: no exception may cross into Windows.
   static void HandleExceptionFromCallback(const std::exception& e);
+  // The error box. At most one is open at a time: an error raised while it is open (by a message that keeps
+  // coming, such as WM_PAINT) is shown after it closes, and not at all when it says the same.
   void ShowException(const std::string& message);
   std::function<void(const std::exception&)> OnException;
+
+  // Frees `component` from the message loop once the message being handled is over (TComponent::Release).
+  void ReleaseComponent(TComponent* component);
+  // Frees what was released so far; the message loop does this by itself.
+  void FreeReleasedComponents();
+
+  // Help for a help context number (a menu item's, say): passed to OnHelp.
+  void HelpContext(int context);
+  std::function<void(int context)> OnHelp;
 
   // Hints.
   bool ShowHint() const { return FShowHint; }
@@ -83,9 +95,14 @@ public:
   // The control under a screen point, windowless ones included; disabled ones only when asked for.
   static TControl* FindControlAtScreen(POINT screenPos, bool allowDisabled);
 
-  // The status-line text of the control under the pointer.
+  // The status-line text: the hint of the control under the pointer or of the highlighted menu item.
   const std::string& Hint() const { return FHint; }
+  // Sets the status-line text and fires OnHint when it changed.
+  void SetHint(const std::string& hint);
   std::function<void(TComponent*)> OnHint;
+  // The control the pointer is over (windowless ones included), kept up to date in every message loop, menus,
+  // message boxes and capture loops included; it has had CM_MOUSEENTER and will get CM_MOUSELEAVE.
+  TControl* MouseControl() const { return FMouseControl; }
 
   HWND Handle() const { return FHandle; }
 
@@ -94,8 +111,12 @@ protected:
 
 private:
   static LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK GetMessageHook(int code, WPARAM wParam, LPARAM lParam);
   bool PreProcessMessage(MSG& msg);
+  bool IsDialogKeyMessage(const MSG& msg);
   void HintMouseMessage(const MSG& msg);
+  void UpdateMouseControl(const MSG& msg);
+  void SetHintControl(TControl* control);
   void HintTimerExpired(UINT_PTR id);
   void StartHintTimer(int ms, UINT_PTR id);
   void StopHintTimers();
@@ -105,6 +126,11 @@ private:
   std::string FTitle;
   TForm* FMainForm = nullptr;
   HWND FHandle = nullptr;
+  THookHandle FGetMessageHook;
+  std::vector<TComponent*> FReleased;
+  bool FErrorBoxOpen = false;
+  std::string FErrorBoxText;
+  std::vector<std::string> FPendingErrors;
   bool FTerminated = false;
 
   struct TWait {

@@ -1,5 +1,7 @@
 #include "Component.h"
 
+#include "Application.h"
+
 #include <algorithm>
 
 namespace qs {
@@ -10,6 +12,7 @@ TComponent::TComponent(TComponent* owner) {
 
 TComponent::~TComponent() {
   Destroying();
+  FAlive.reset();
   DestroyComponents();
   NotifyRemoval();
   if (FOwner) FOwner->RemoveComponent(this);
@@ -32,12 +35,13 @@ TComponent* TComponent::FindComponent(std::string_view name) const {
 }
 
 void TComponent::FreeNotification(TComponent* component) {
-  if (!component || component == this) return;
-  if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), component) == FFreeNotifies.end())
-    FFreeNotifies.push_back(component);
-  if (std::find(component->FFreeNotifies.begin(), component->FFreeNotifies.end(), this) ==
-      component->FFreeNotifies.end())
-    component->FFreeNotifies.push_back(this);
+  if (!component || component == this || HasFreeNotification(component)) return;
+  FFreeNotifies.push_back(component);
+  component->FFreeNotifies.push_back(this);
+}
+
+bool TComponent::HasFreeNotification(const TComponent* component) const {
+  return std::find(FFreeNotifies.begin(), FFreeNotifies.end(), component) != FFreeNotifies.end();
 }
 
 void TComponent::RemoveFreeNotification(TComponent* component) {
@@ -51,8 +55,14 @@ void TComponent::BeginLoading() {
 }
 
 void TComponent::EndLoading() {
-  for (size_t i = 0; i < FComponents.size(); ++i) FComponents[i]->Loaded();
-  Loaded();
+  // Loaded() of one component may create others; they join the end of the list and are loaded in turn.
+  for (size_t i = 0; i < FComponents.size(); ++i)
+    if (FComponents[i]->IsLoading()) FComponents[i]->Loaded();
+  if (IsLoading()) Loaded();
+}
+
+void TComponent::Release() {
+  if (Application) Application->ReleaseComponent(this);
 }
 
 void TComponent::Notification(TComponent* component, TOperation operation) {
@@ -72,6 +82,7 @@ void TComponent::DestroyComponents() {
 
 void TComponent::InsertComponent(TComponent* component) {
   component->FOwner = this;
+  if (IsLoading()) component->FState |= csLoading;
   FComponents.push_back(component);
   Notification(component, TOperation::opInsert);
 }

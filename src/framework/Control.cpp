@@ -46,9 +46,10 @@ int TControl::ClientHeight() const {
 
 void TControl::SetBounds(int left, int top, int width, int height) {
   if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
-  InvalidateRect(true);
+  // The old place must be painted over by whatever is under it, so it is erased whatever the control is.
+  Invalidate();
   SetBoundsFields(left, top, width, height);
-  InvalidateRect(true);
+  Invalidate();
   RequestAlign();
 }
 
@@ -59,14 +60,15 @@ void TControl::SetAlign(TAlign align) {
 }
 
 void TControl::RequestAlign() {
-  if (FParent && FAlign != TAlign::alNone) FParent->Realign();
+  if (FParent) FParent->AlignControl(this);
 }
 
 void TControl::SetVisible(bool visible) {
   if (visible == FVisible) return;
-  if (!visible) InvalidateRect(true);
+  if (!visible) Invalidate();
   FVisible = visible;
-  if (visible) InvalidateRect(true);
+  if (visible) Invalidate();
+  ApplyVisible();
   Perform(CM_VISIBLECHANGED, visible);
   RequestAlign();
 }
@@ -132,6 +134,8 @@ void TControl::SetParentColor(bool v) {
 }
 
 void TControl::SetPopupMenu(TPopupMenu* menu) {
+  if (menu == FPopupMenu) return;
+  if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
   FPopupMenu = menu;
   if (menu) menu->FreeNotification(this);
 }
@@ -144,7 +148,8 @@ void TControl::Notification(TComponent* component, TOperation operation) {
 void TControl::InvalidateRect(bool erase) {
   if (!FParent || !FParent->HandleAllocated() || !FVisible) return;
   const RECT r = BoundsRect();
-  ::InvalidateRect(FParent->HandleIfAllocated(), &r, erase ? TRUE : FALSE);
+  const bool opaque = (FControlStyle & csOpaque) != 0;
+  ::InvalidateRect(FParent->HandleIfAllocated(), &r, erase && !opaque ? TRUE : FALSE);
 }
 
 void TControl::Update() {
@@ -191,14 +196,9 @@ void TControl::WndProc(TMessage& message) {
   switch (message.Msg) {
   case CM_PARENTFONTCHANGED:
   case CM_PARENTCOLORCHANGED:
-  case CM_PARENTSHOWHINTCHANGED:
-    InheritFromParent();
-    break;
-  case CM_CANCELMODE:
-    FClicking = false;
-    break;
-  default:
-    break;
+  case CM_PARENTSHOWHINTCHANGED: InheritFromParent(); break;
+  case CM_CANCELMODE: FClicking = false; break;
+  default: break;
   }
   DefaultHandler(message);
 }
@@ -207,41 +207,34 @@ void TControl::HandleMouse(TMessage& message) {
   const int x = static_cast<short>(LOWORD(message.LParam));
   const int y = static_cast<short>(HIWORD(message.LParam));
   const TShiftState shift = KeysToShiftState(message.WParam);
+  // Any event below may free this control (a button that closes its own window, say): nothing of it is
+  // touched once that has happened.
+  const TComponentWatch watch(this);
   switch (message.Msg) {
   case WM_LBUTTONDOWN:
   case WM_LBUTTONDBLCLK:
     if (FControlStyle & csClickEvents) FClicking = true;
     if (message.Msg == WM_LBUTTONDBLCLK && (FControlStyle & csDoubleClicks)) DblClick();
+    if (!watch.Alive()) return;
     MouseDown(TMouseButton::mbLeft, shift | (message.Msg == WM_LBUTTONDBLCLK ? ssDouble : 0u), x, y);
     break;
   case WM_RBUTTONDOWN:
-  case WM_RBUTTONDBLCLK:
-    MouseDown(TMouseButton::mbRight, shift, x, y);
-    break;
+  case WM_RBUTTONDBLCLK: MouseDown(TMouseButton::mbRight, shift, x, y); break;
   case WM_MBUTTONDOWN:
-  case WM_MBUTTONDBLCLK:
-    MouseDown(TMouseButton::mbMiddle, shift, x, y);
-    break;
-  case WM_MOUSEMOVE:
-    MouseMove(shift, x, y);
-    break;
+  case WM_MBUTTONDBLCLK: MouseDown(TMouseButton::mbMiddle, shift, x, y); break;
+  case WM_MOUSEMOVE: MouseMove(shift, x, y); break;
   case WM_LBUTTONUP: {
     const bool wasClicking = FClicking;
     FClicking = false;
     MouseUp(TMouseButton::mbLeft, shift, x, y);
-    if (wasClicking && PtIn(ClientRect(), POINT{x, y})) Click();
+    if (watch.Alive() && wasClicking && PtIn(ClientRect(), POINT{x, y})) Click();
     break;
   }
-  case WM_RBUTTONUP:
-    MouseUp(TMouseButton::mbRight, shift, x, y);
-    break;
-  case WM_MBUTTONUP:
-    MouseUp(TMouseButton::mbMiddle, shift, x, y);
-    break;
-  default:
-    break;
+  case WM_RBUTTONUP: MouseUp(TMouseButton::mbRight, shift, x, y); break;
+  case WM_MBUTTONUP: MouseUp(TMouseButton::mbMiddle, shift, x, y); break;
+  default: break;
   }
-  DefaultHandler(message);
+  if (watch.Alive()) DefaultHandler(message);
 }
 
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {

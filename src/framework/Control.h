@@ -2,6 +2,7 @@
 // A visible component with a parent, bounds and the common properties of every control. Windowed and
 // windowless controls share this interface; messages reach both through WndProc, either from Windows
 // (windowed) or routed by the windowed parent (windowless), and control messages through Perform.
+#include "AlignLayout.h"
 #include "Component.h"
 #include "Font.h"
 #include "Graphics.h"
@@ -19,24 +20,28 @@ class TControl;
 // Events are fired after the change they report, with the sending component first.
 using TNotifyEvent = std::function<void(TComponent* sender)>;
 
-enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TShiftStateFlag : unsigned {
-  ssShift = 1u << 0, ssAlt = 1u << 1, ssCtrl = 1u << 2, ssLeft = 1u << 3, ssRight = 1u << 4, ssMiddle = 1u << 5,
+  ssShift = 1u << 0,
+  ssAlt = 1u << 1,
+  ssCtrl = 1u << 2,
+  ssLeft = 1u << 3,
+  ssRight = 1u << 4,
+  ssMiddle = 1u << 5,
   ssDouble = 1u << 6
 };
 using TShiftState = unsigned;
 
 enum TControlStyleFlag : unsigned {
-  csAcceptsControls = 1u << 0,
+  // A left press takes the mouse until the button is released, so that the release is seen wherever it happens.
   csCaptureMouse = 1u << 1,
+  // A left press and release inside the control fire Click.
   csClickEvents = 1u << 2,
+  // A double click fires DblClick.
   csDoubleClicks = 1u << 3,
+  // The control paints every pixel of its bounds: its parent does not erase or paint under it, so it never
+  // flickers when it repaints.
   csOpaque = 1u << 4,
-  csSetCaption = 1u << 5,
-  csFixedWidth = 1u << 6,
-  csFixedHeight = 1u << 7,
-  csNoStdEvents = 1u << 8,
 };
 
 using TMouseEvent = std::function<void(TControl*, TMouseButton, TShiftState, int x, int y)>;
@@ -120,6 +125,7 @@ public:
   void SetControlStyle(unsigned style) { FControlStyle = style; }
 
   void Invalidate() { InvalidateRect(true); }
+  // Asks for a repaint; the background is erased first only when `erase` and the control is not opaque.
   virtual void InvalidateRect(bool erase);
   virtual void Update();
   void Repaint();
@@ -161,8 +167,13 @@ protected:
   virtual void FontChanged();
   virtual void ParentChanged() {}
   virtual void TextChanged() { Invalidate(); }
-  void RequestAlign();
+  // Tells the parent that this control moved, resized, or was shown or hidden, so that it can arrange its
+  // children again (aligned ones always; a parent that places its children itself decides for the others).
+  virtual void RequestAlign();
+  // Applies a change of Visible to what is on screen, before CM_VISIBLECHANGED reports it.
+  virtual void ApplyVisible() {}
   bool IsClickPending() const { return FClicking; }
+  void CancelClick() { FClicking = false; }
 
   void SetBoundsFields(int left, int top, int width, int height) {
     FLeft = left;
@@ -191,7 +202,7 @@ private:
   bool FParentColor = true;
   TPopupMenu* FPopupMenu = nullptr;
   LPCWSTR FCursor = IDC_ARROW;
-  unsigned FControlStyle = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
+  unsigned FControlStyle = csCaptureMouse | csClickEvents | csDoubleClicks;
   bool FClicking = false;
   bool FTakingParentFont = false;
 };

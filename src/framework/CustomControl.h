@@ -20,6 +20,8 @@ protected:
   virtual void Paint();
 
 private:
+  void ExcludeOpaqueChildren(HDC dc) const;
+
   TCanvas FCanvas;
 };
 

@@ -51,8 +51,14 @@ void TForm::CreateParams(TCreateParams& params) {
   case TFormBorderStyle::bsNone: style |= WS_POPUP; break;
   case TFormBorderStyle::bsSingle: style |= WS_CAPTION | WS_BORDER; break;
   case TFormBorderStyle::bsSizeable: style |= WS_CAPTION | WS_THICKFRAME; break;
-  case TFormBorderStyle::bsDialog: style |= WS_CAPTION | WS_POPUP; exStyle |= WS_EX_DLGMODALFRAME; break;
-  case TFormBorderStyle::bsToolWindow: style |= WS_CAPTION | WS_POPUP; exStyle |= WS_EX_TOOLWINDOW; break;
+  case TFormBorderStyle::bsDialog:
+    style |= WS_CAPTION | WS_POPUP;
+    exStyle |= WS_EX_DLGMODALFRAME;
+    break;
+  case TFormBorderStyle::bsToolWindow:
+    style |= WS_CAPTION | WS_POPUP;
+    exStyle |= WS_EX_TOOLWINDOW;
+    break;
   case TFormBorderStyle::bsSizeToolWin:
     style |= WS_CAPTION | WS_POPUP | WS_THICKFRAME;
     exStyle |= WS_EX_TOOLWINDOW;
@@ -87,12 +93,11 @@ void TForm::ApplyIcon() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   // Shared icons belong to the system's cache and are never destroyed by us.
   auto load = [&](int metricX, int metricY) {
-    return static_cast<HICON>(LoadImageW(instance, FIconName, IMAGE_ICON, GetSystemMetrics(metricX),
-                                         GetSystemMetrics(metricY), LR_SHARED));
+    return static_cast<HICON>(
+        LoadImageW(instance, FIconName, IMAGE_ICON, GetSystemMetrics(metricX), GetSystemMetrics(metricY), LR_SHARED));
   };
   SendMessageW(HandleIfAllocated(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(load(SM_CXICON, SM_CYICON)));
-  SendMessageW(HandleIfAllocated(), WM_SETICON, ICON_SMALL,
-               reinterpret_cast<LPARAM>(load(SM_CXSMICON, SM_CYSMICON)));
+  SendMessageW(HandleIfAllocated(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(load(SM_CXSMICON, SM_CYSMICON)));
 }
 
 void TForm::Show() {
@@ -122,6 +127,12 @@ void TForm::DoCreate() {
   }
 }
 
+TForm* GetParentForm(const TControl* control) {
+  for (const TControl* c = control; c; c = c->Parent())
+    if (auto* form = dynamic_cast<TForm*>(const_cast<TControl*>(c))) return form;
+  return nullptr;
+}
+
 void TForm::WndProc(TMessage& message) {
   switch (message.Msg) {
   case WM_CLOSE:
@@ -131,8 +142,7 @@ void TForm::WndProc(TMessage& message) {
   case WM_ACTIVATE:
     if (LOWORD(message.WParam) == WA_INACTIVE && Application) Application->CancelHint();
     break;
-  default:
-    break;
+  default: break;
   }
   TCustomControl::WndProc(message);
 }

@@ -53,4 +53,7 @@ private:
   const wchar_t* FIconName = nullptr;
 };
 
+// The form a control sits on: the nearest form up its parent chain (the control itself when it is one).
+TForm* GetParentForm(const TControl* control);
+
 } // namespace qs

@@ -2,7 +2,7 @@
 
 namespace qs {
 
-TGroupBox::TGroupBox(TComponent* owner) : TCustomControl(owner) { SetControlStyle(ControlStyle() | csAcceptsControls); }
+TGroupBox::TGroupBox(TComponent* owner) : TCustomControl(owner) {}
 
 void TGroupBox::CreateParams(TCreateParams& params) {
   TCustomControl::CreateParams(params);

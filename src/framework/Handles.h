@@ -186,11 +186,17 @@ private:
   HWND FWnd;
 };
 
-// ClipCursor for the life of the guard; the previous clip is put back.
+// ClipCursor for the life of the guard; the clip found is put back. With no clip, GetClipCursor reports the
+// whole virtual screen: that is put back as no clip at all, not as a clip that happens to be the screen's
+// size today (it would keep the pointer off a monitor added later).
 class TCursorClipGuard {
 public:
   explicit TCursorClipGuard(const RECT& r) {
-    FHadClip = GetClipCursor(&FOld) != FALSE;
+    GetClipCursor(&FOld);
+    const RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                      GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                      GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    FHadClip = !EqualRect(&FOld, &screen);
     ClipCursor(&r);
   }
   ~TCursorClipGuard() { ClipCursor(FHadClip ? &FOld : nullptr); }

@@ -2,9 +2,7 @@
 
 namespace qs {
 
-TPanel::TPanel(TComponent* owner) : TCustomControl(owner) {
-  SetControlStyle(ControlStyle() | csAcceptsControls);
-}
+TPanel::TPanel(TComponent* owner) : TCustomControl(owner) {}
 
 void TPanel::SetBevel(TPanelBevel bevel) {
   if (bevel == FBevel) return;

@@ -22,7 +22,7 @@ void PaintShape(HDC dc, HDC maskDC, int x, int y, int w, int h, TColor color) {
 } // namespace
 
 TSpeedButton::TSpeedButton(TComponent* owner) : TGraphicControl(owner) {
-  SetControlStyle(csCaptureMouse | csClickEvents | csSetCaption);
+  SetControlStyle(csCaptureMouse | csClickEvents);
 }
 
 void TSpeedButton::SetGlyphResource(const wchar_t* name) {
@@ -53,8 +53,7 @@ void TSpeedButton::WndProc(TMessage& message) {
     if (!Enabled()) FMouseInControl = false;
     Invalidate();
     break;
-  default:
-    break;
+  default: break;
   }
   TGraphicControl::WndProc(message);
 }

@@ -8,7 +8,6 @@ TTabSheet::TTabSheet(TComponent* owner) : TCustomControl(owner) {
   // A sheet is shown when its page control makes it the active page.
   SetVisible(false);
   SetColor(clBtnFace);
-  SetControlStyle(ControlStyle() | csAcceptsControls);
 }
 
 TTabSheet::~TTabSheet() {

@@ -250,6 +250,23 @@ TEST_F(DropTarget, ATargetDestroyedFirstLeavesNothingHooked) {
   delete drop;
 }
 
+// A target whose window is made again (a list switched to single selection after it was shown) still takes
+// drops: the drop target follows the new window and leaves nothing on the old one.
+TEST_F(DropTarget, FollowsTheTargetWhenItsWindowIsMadeAgain) {
+  auto* drop = NewDropFile(Target);
+  HWND old = Target->Handle();
+  Target->RecreateWnd();
+  HWND renewed = Target->Handle();
+  ASSERT_NE(renewed, old);
+  EXPECT_EQ(drop->HookedWindow(), renewed);
+  EXPECT_TRUE(AcceptsDrops(renewed));
+  const HDROP sent = SendDrop(renewed, {"C:\\a\\x.wav"});
+  EXPECT_EQ(Log, (std::vector<std::string>{"start", "C:\\a\\x.wav|x.wav|wav", "end"}));
+  EXPECT_TRUE(DropReleased(sent));
+  delete drop;
+  EXPECT_FALSE(AcceptsDrops(renewed));
+}
+
 TEST_F(DropTarget, AFailingHandlerIsReportedAndTheDropStillGoesOnAndIsReleased) {
   HWND target = Target->Handle();
   TInnerSubclass own(target);
