@@ -87,8 +87,9 @@ TFlowResult Flow(const std::vector<TToolbarChild>& children, const std::vector<T
           // The separator ending the row above takes no room there and gives way to the row line.
           extent = previousExtent;
           if (out) {
-            TIntRect& bounds = out->Placements.back().Bounds;
-            bounds.Right = bounds.Left;
+            TToolbarPlacement& separator = out->Placements.back();
+            separator.Bounds.Right = separator.Bounds.Left;
+            separator.EndsWrappedRow = true;
             out->RowLines.push_back({y, children[static_cast<std::size_t>(lastSeparator)].Blank});
           }
         }
@@ -105,7 +106,8 @@ TFlowResult Flow(const std::vector<TToolbarChild>& children, const std::vector<T
         wrapPending = true;
       }
       if (out)
-        out->Placements.push_back({child.Tag, index, child.IsSeparator, ChildBounds(child, vertical, x, y, cross)});
+        out->Placements.push_back(
+            {child.Tag, index, child.IsSeparator, ChildBounds(child, vertical, x, y, cross), false});
       x += size;
       previousExtent = extent;
       lastSeparator = child.IsSeparator ? index : -1;
@@ -205,7 +207,7 @@ std::vector<TSizeCandidate> BuildSizeCandidates(const std::vector<TToolbarChild>
   std::int64_t lastWrapWidth = 0;
   const auto layoutAt = [&](int wrapWidth) {
     if (last.RequiredWrapWidth <= wrapWidth && wrapWidth <= lastWrapWidth) {
-      ++counted.LayoutsSkipped;
+      ++counted.LayoutsReused;
       return last.ClientSize;
     }
     ++counted.LayoutsRun;
@@ -222,7 +224,7 @@ std::vector<TSizeCandidate> BuildSizeCandidates(const std::vector<TToolbarChild>
   for (int w = singleRow.Width - 1; w >= thickness + WrapWidthChildMargin; --w) {
     ++counted.WrapWidths;
     if (w > limit) {
-      ++counted.LayoutsSkipped;
+      ++counted.WidthsSkipped;
       continue;
     }
     const TIntSize size = layoutAt(EffectiveWrapWidth(children, doFloating, w));

@@ -71,7 +71,8 @@ struct TToolbarPlacement {
   int Tag = 0;
   int Index = 0; // into the children passed in
   bool IsSeparator = false;
-  TIntRect Bounds; // a separator that ends a wrapped row is 0 wide here
+  TIntRect Bounds;             // a separator that ends a wrapped row is 0 wide here
+  bool EndsWrappedRow = false; // that separator: it shows nothing, the row line below takes its place
 };
 
 // One etched line between wrapped rows: Y is the top of the row below it.
@@ -120,9 +121,10 @@ struct TSizeCandidate {
 
 // What building the candidates cost, for the benchmark.
 struct TCandidateStats {
-  int WrapWidths = 0;     // wrap widths from the single row's width - 1 down to T0 + 8
-  int LayoutsSkipped = 0; // widths passed over because the last layout already answers them
-  int LayoutsRun = 0;     // layouts actually computed, the single row included
+  int WrapWidths = 0;    // wrap widths from the single row's width - 1 down to T0 + 8
+  int WidthsSkipped = 0; // passed over because the last layout was narrower than they are (the `limit` rule)
+  int LayoutsReused = 0; // laid out at, but answered by the last layout computed, which holds there too
+  int LayoutsRun = 0;    // layouts actually computed, the single row included
 };
 
 // The floating window sizes at which the layout changes: the single row first, then every wrap width that gives

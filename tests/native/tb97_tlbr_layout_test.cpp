@@ -165,6 +165,10 @@ TEST(TlbrLayout, FloatingWrapsAtSeparators) {
                              {4, 58, 77, 80},
                              {77, 58, 83, 80}, // the last separator ends no row and keeps its width
                          });
+    std::vector<int> endingRows;
+    for (const TToolbarPlacement& placement : layout.Placements)
+      if (placement.EndsWrappedRow) endingRows.push_back(placement.Tag);
+    EXPECT_EQ(endingRows, (std::vector<int>{4, 7}));
     EXPECT_EQ(layout.RowLines, (std::vector<TToolbarRowLine>{{30, blank}, {58, false}}));
     // The trailing separators of wrapped rows do not count toward the width: 79 + 4, not 85 + 4.
     EXPECT_EQ(layout.ClientSize, (TIntSize{87, 81}));
