@@ -215,4 +215,27 @@ TIntRect DockBoundsAfterArrange(TDockPosition position, const TIntRect& bounds, 
                   : SetDockSizeBounds(position, bounds, clientSize, false, bounds.Width(), arrangement.Thickness);
 }
 
+TIntRect DockClientWithBoundLines(const TIntRect& proposed, bool lineTop, bool lineBottom, bool lineLeft,
+                                  bool lineRight) {
+  constexpr int boundLineWidth = 1;
+  constexpr int smallestLinedClient = 2;
+  TIntRect client = proposed;
+  if (client.Width() < smallestLinedClient || client.Height() < smallestLinedClient) return client;
+  if (lineTop) client.Top += boundLineWidth;
+  if (lineBottom) client.Bottom -= boundLineWidth;
+  if (lineLeft) client.Left += boundLineWidth;
+  if (lineRight) client.Right -= boundLineWidth;
+  return client;
+}
+
+std::vector<TIntPoint> BackgroundTileOrigins(const TIntRect& drawRect, TIntSize tileSize) {
+  std::vector<TIntPoint> origins;
+  if (tileSize.Width <= 0 || tileSize.Height <= 0) return origins;
+  // 64-bit steps: a tile starting near the largest integer must not wrap around and start again.
+  for (std::int64_t x = drawRect.Left; x < drawRect.Right; x += tileSize.Width)
+    for (std::int64_t y = drawRect.Top; y < drawRect.Bottom; y += tileSize.Height)
+      origins.push_back({static_cast<int>(x), static_cast<int>(y)});
+  return origins;
+}
+
 } // namespace qs

@@ -119,4 +119,13 @@ TIntRect SetDockSizeBounds(TDockPosition position, const TIntRect& bounds, TIntS
 TIntRect DockBoundsAfterArrange(TDockPosition position, const TIntRect& bounds, TIntSize clientSize,
                                 const TDockArrangement& arrangement);
 
+// The dock's client rectangle inside its window (WM_NCCALCSIZE): each chosen bound line takes one pixel off its
+// side, but only from a proposed client area at least 2 x 2, so the lines never turn it inside out.
+TIntRect DockClientWithBoundLines(const TIntRect& proposed, bool lineTop, bool lineBottom, bool lineLeft,
+                                  bool lineRight);
+
+// Where the background bitmap is drawn to tile drawRect: from its top-left in steps of the tile size, until the
+// right and bottom edges are covered. None for an empty tile (an unusable background).
+std::vector<TIntPoint> BackgroundTileOrigins(const TIntRect& drawRect, TIntSize tileSize);
+
 } // namespace qs

@@ -1,5 +1,6 @@
 #include "TB97FloatLayout.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
@@ -71,6 +72,19 @@ TIntSize DockedWindowSize(TIntSize clientSize, bool verticalDock, bool allowDrag
   const int handle = HandleSizeIfDragged(allowDrag, style);
   return {clientSize.Width + 2 * DockedFrameWidth + (verticalDock ? 0 : handle),
           clientSize.Height + 2 * DockedFrameWidth + (verticalDock ? handle : 0)};
+}
+
+TIntSize DockedClientSizeInRow(TIntSize layoutSize, bool verticalDock, int rowThickness, bool fullSize,
+                               TIntSize dockClientSize, TIntSize frameSize) {
+  TIntSize size = layoutSize;
+  if (verticalDock) {
+    size.Width = std::max(size.Width, rowThickness);
+    if (fullSize) size.Height = dockClientSize.Height - frameSize.Height;
+  } else {
+    size.Height = std::max(size.Height, rowThickness);
+    if (fullSize) size.Width = dockClientSize.Width - frameSize.Width;
+  }
+  return size;
 }
 
 TIntRect FloatingClientRect(TIntSize windowSize, TIntPoint frameMetrics, int captionHeight) {

@@ -51,6 +51,12 @@ TIntRect DockedClientRect(TIntSize windowSize, bool verticalDock, bool allowDrag
 // Whole-window size of a docked window around a client size (the inverse of DockedClientRect).
 TIntSize DockedWindowSize(TIntSize clientSize, bool verticalDock, bool allowDrag, TDragHandleStyle style);
 
+// ArrangeAndResize in a dock: the client size a docked tool window takes from its layout's size. Across the dock
+// it fills its row (rowThickness); a FullSize window runs the dock's whole client length less its own frame
+// (frameSize = window size - client size).
+TIntSize DockedClientSizeInRow(TIntSize layoutSize, bool verticalDock, int rowThickness, bool fullSize,
+                               TIntSize dockClientSize, TIntSize frameSize);
+
 // Client rectangle of a floating window, in window coordinates: inside the frame, below the caption.
 TIntRect FloatingClientRect(TIntSize windowSize, TIntPoint frameMetrics, int captionHeight);
 // Whole-window size of a floating window around a client size.

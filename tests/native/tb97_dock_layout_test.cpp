@@ -308,6 +308,38 @@ TEST(DockLayout, RowThicknesses) {
   EXPECT_EQ(GetRowThickness(rows, -1, 17), 17);
 }
 
+// Bound lines take a pixel off their side, never from a client area smaller than 2 x 2.
+TEST(DockLayout, BoundLines) {
+  struct TCase {
+    const char* Name;
+    TIntRect Proposed;
+    bool Top, Bottom, Left, Right;
+    TIntRect Expected;
+  };
+  const TCase cases[] = {
+      {"all four", {0, 0, 100, 30}, true, true, true, true, {1, 1, 99, 29}},
+      {"top only", {0, 0, 100, 30}, true, false, false, false, {0, 1, 100, 30}},
+      {"bottom and right", {5, 5, 100, 30}, false, true, false, true, {5, 5, 99, 29}},
+      {"2 x 2 still takes them", {0, 0, 2, 2}, true, true, true, true, {1, 1, 1, 1}},
+      {"1 wide (an empty side dock) is left alone", {0, 0, 1, 30}, true, true, true, true, {0, 0, 1, 30}},
+      {"0 high is left alone", {0, 0, 100, 0}, true, true, true, true, {0, 0, 100, 0}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    EXPECT_EQ(DockClientWithBoundLines(c.Proposed, c.Top, c.Bottom, c.Left, c.Right), c.Expected);
+  }
+}
+
+// Tiles start at the anchor (which may lie before the area painted) and cover it to its right and bottom edges.
+TEST(DockLayout, BackgroundTiles) {
+  EXPECT_EQ(BackgroundTileOrigins({-5, -3, 20, 10}, {10, 8}),
+            (std::vector<TIntPoint>{{-5, -3}, {-5, 5}, {5, -3}, {5, 5}, {15, -3}, {15, 5}}));
+  EXPECT_EQ(BackgroundTileOrigins({0, 0, 16, 16}, {16, 16}), (std::vector<TIntPoint>{{0, 0}}));
+  EXPECT_TRUE(BackgroundTileOrigins({0, 0, 16, 16}, {0, 16}).empty());
+  EXPECT_TRUE(BackgroundTileOrigins({0, 0, 0, 16}, {8, 8}).empty());
+  EXPECT_EQ(BackgroundTileOrigins({INT_MAX - 10, 0, INT_MAX, 1}, {8, 8}).size(), 2u);
+}
+
 TEST(DockLayout, Orientation) {
   EXPECT_EQ(DockOrientationOf(dpTop), doHorizontal);
   EXPECT_EQ(DockOrientationOf(dpBottom), doHorizontal);

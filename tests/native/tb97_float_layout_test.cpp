@@ -37,6 +37,32 @@ TEST(FloatLayout, DockedFrame) {
   }
 }
 
+// In its dock a tool window's client area fills its row across the dock; a FullSize one runs the dock's length.
+TEST(FloatLayout, DockedClientSizeInRow) {
+  struct TCase {
+    const char* Name;
+    TIntSize Layout;
+    bool Vertical;
+    int Row;
+    bool FullSize;
+    TIntSize Expected;
+  };
+  const TIntSize dockClient{500, 400};
+  const TCase cases[] = {
+      {"row thicker than the toolbar", {212, 22}, false, 30, false, {212, 30}},
+      {"toolbar thicker than its row", {212, 22}, false, 8, false, {212, 22}},
+      {"full size: the dock's width less the frame", {212, 22}, false, 22, true, {487, 22}},
+      {"vertical row", {73, 152}, true, 80, false, {80, 152}},
+      {"vertical full size: the dock's height less the frame", {73, 152}, true, 73, true, {73, 387}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    // The docked frame of a dhDouble window: 13 along the dock, 4 across it.
+    const TIntSize frame = c.Vertical ? TIntSize{4, 13} : TIntSize{13, 4};
+    EXPECT_EQ(DockedClientSizeInRow(c.Layout, c.Vertical, c.Row, c.FullSize, dockClient, frame), c.Expected);
+  }
+}
+
 // Frame 4 x 4, caption 16, client 100 wide: the strip is 15 high at (4, 4); the close button is its last 15
 // pixels; the line under it is the strip's width; the client area starts under the caption.
 TEST(FloatLayout, FloatingFrameParts) {
