@@ -149,21 +149,22 @@ int PlaceBars(TDockBars& bars, const std::vector<int>& rowThicknesses, bool vert
   return cross;
 }
 
-TDockArrangement ArrangeBars(TDockBars& bars, bool vertical, TIntSize clientSize, bool fixAlign) {
+TDockArrangement ArrangeBars(TDockBars& bars, const TDockArrangeParams& dock) {
   TDockArrangement result;
   if (bars.empty()) {
-    result.Thickness = EmptyDockThickness(fixAlign);
+    result.Thickness = EmptyDockThickness(dock.FixAlign);
     result.ThicknessIsClient = false;
     return result;
   }
   ClampNegativeRows(bars);
   SortBars(bars);
+  if (dock.LimitToOneRow) PutAllInRowZero(bars);
   RemoveEmptyRows(bars);
-  RowPass(bars, vertical);
+  RowPass(bars, dock.Vertical);
   result.RowThicknesses = BuildRowThicknesses(bars);
-  FitPass(bars, static_cast<int>(result.RowThicknesses.size()), vertical ? clientSize.Height : clientSize.Width,
-          vertical);
-  result.Thickness = PlaceBars(bars, result.RowThicknesses, vertical, clientSize);
+  FitPass(bars, static_cast<int>(result.RowThicknesses.size()),
+          dock.Vertical ? dock.ClientSize.Height : dock.ClientSize.Width, dock.Vertical);
+  result.Thickness = PlaceBars(bars, result.RowThicknesses, dock.Vertical, dock.ClientSize);
   return result;
 }
 

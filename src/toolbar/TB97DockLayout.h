@@ -60,9 +60,17 @@ struct TDockArrangement {
   bool ThicknessIsClient = true;   // true: a client size (SetDockSize adds the frame); false: a whole-window size
 };
 
-// Full re-layout of the bars (every step below in order) for a dock whose client area is clientSize. `bars`
-// comes back sorted in the dock's new DockedBars order with rows, positions and bounds rewritten.
-TDockArrangement ArrangeBars(TDockBars& bars, bool vertical, TIntSize clientSize, bool fixAlign);
+// The dock as an arrangement needs it.
+struct TDockArrangeParams {
+  bool Vertical = false; // a left or right dock
+  TIntSize ClientSize;   // the dock's current client size
+  bool FixAlign = false;
+  bool LimitToOneRow = false;
+};
+
+// Full re-layout of the bars (every step below in order). `bars` comes back sorted in the dock's new DockedBars
+// order with rows, positions and bounds rewritten.
+TDockArrangement ArrangeBars(TDockBars& bars, const TDockArrangeParams& dock);
 
 // Thickness of a dock without bars, as a whole-window size.
 int EmptyDockThickness(bool fixAlign);

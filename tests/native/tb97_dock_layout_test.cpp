@@ -44,6 +44,7 @@ TEST(DockLayout, ArrangeBarsPlacesEveryBar) {
     TDockBars Bars;
     std::vector<TExpectedBar> Expected;
     int Thickness;
+    bool LimitToOneRow = false;
   };
   const TCase cases[] = {
       {"second bar pushed past the first",
@@ -104,11 +105,18 @@ TEST(DockLayout, ArrangeBarsPlacesEveryBar) {
        {Bar(1, -2, 50, 20, 26, 22), Bar(2, 0, 0, 30, 26, 22)},
        {{2, 0, 0, {0, 0, 30, 26}}, {1, 0, 50, {50, 0, 70, 26}}},
        26},
+      {"LimitToOneRow puts every bar in row 0, in row order",
+       false,
+       {400, 26},
+       {Bar(1, 1, 0, 50, 26, 22), Bar(2, 0, 0, 40, 26, 22), Bar(3, 2, 20, 30, 26, 22)},
+       {{2, 0, 0, {0, 0, 40, 26}}, {1, 0, 40, {40, 0, 90, 26}}, {3, 0, 90, {90, 0, 120, 26}}},
+       26,
+       true},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
     TDockBars bars = c.Bars;
-    const TDockArrangement arrangement = ArrangeBars(bars, c.Vertical, c.Client, false);
+    const TDockArrangement arrangement = ArrangeBars(bars, {c.Vertical, c.Client, false, c.LimitToOneRow});
     EXPECT_TRUE(arrangement.ThicknessIsClient);
     EXPECT_EQ(arrangement.Thickness, c.Thickness);
     ASSERT_EQ(bars.size(), c.Bars.size());
@@ -136,7 +144,7 @@ TEST(DockLayout, ArrangeBarsKeepsItsInvariants) {
     const int count = 1 + next(6);
     for (int tag = 0; tag < count; ++tag)
       bars.push_back(Bar(tag, next(5), next(300) - 20, 20 + next(80), 26, 8 + next(30), next(5) == 0));
-    ArrangeBars(bars, false, {200, 40}, false);
+    ArrangeBars(bars, {false, {200, 40}, false, seed % 7 == 0});
     const int highest = HighestRow(bars);
     for (int row = 0; row <= highest; ++row) {
       SCOPED_TRACE("row " + std::to_string(row));
@@ -177,7 +185,7 @@ TEST(DockLayout, EmptyDockCollapses) {
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
     TDockBars none;
-    const TDockArrangement arrangement = ArrangeBars(none, IsVerticalDock(c.Position), client, c.FixAlign);
+    const TDockArrangement arrangement = ArrangeBars(none, {IsVerticalDock(c.Position), client, c.FixAlign, false});
     EXPECT_FALSE(arrangement.ThicknessIsClient);
     EXPECT_TRUE(arrangement.RowThicknesses.empty());
     EXPECT_EQ(DockBoundsAfterArrange(c.Position, window, client, arrangement), c.Expected);
