@@ -8,6 +8,8 @@
 # "AAC files are saved to:" is 111 px wide against Windows' 107, inside the 112 the layout leaves). It is a
 # scalable font, so Wine links the characters it lacks (Japanese, Korean, Chinese) to WenQuanYi Micro Hei
 # instead of drawing boxes; Wine links only scalable fonts, which is why the bitmap MS Sans Serif is no option.
+# Wine would fall back to Liberation Sans by itself when no font of that name exists, but only as long as no other
+# font from its list of defaults is installed; the substitution makes the choice certain.
 
 qs_font_settings_version=1
 
