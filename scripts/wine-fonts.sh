@@ -3,23 +3,24 @@
 # WINEPREFIX and the Wine environment set.
 #
 # The program's font is "MS Sans Serif" 8 pt. Debian's Wine loads none of the fonts of fonts-wine by itself, so
-# the name falls back to DejaVu Sans, which is so much wider that labels run into their neighbours. Liberation
-# Sans has Arial's advance widths and so lays out text as Windows' MS Sans Serif does (measured at 11 px:
-# "AAC files are saved to:" is 111 px wide against Windows' 107, inside the 112 the layout leaves). It is a
-# scalable font, so Wine links the characters it lacks (Japanese, Korean, Chinese) to WenQuanYi Micro Hei
-# instead of drawing boxes; Wine links only scalable fonts, which is why the bitmap MS Sans Serif is no option.
-# Wine would fall back to Liberation Sans by itself when no font of that name exists, but only as long as no other
-# font from its list of defaults is installed; the substitution makes the choice certain.
+# the name falls back to DejaVu Sans, which is so much wider that labels run into their neighbours. FreeSans (GNU
+# FreeFont) lays out text almost as Windows' MS Sans Serif does (measured at 11 px: "AAC files are saved to:" is
+# 108 px wide against Windows' 107, inside the 112 the layout leaves; "File location:" 60 against 59, of 64), and
+# Wine draws every glyph inside those widths. Arial's look-alikes were measured too: Liberation Sans inks up to
+# six pixels past its measured width, so the labels' own bounds cut letters off ("Additiona"), and Wine ignores
+# the font link of Arimo. FreeSans is a scalable font, so Wine links the characters it lacks (Japanese, Korean,
+# Chinese) to WenQuanYi Micro Hei instead of drawing boxes; Wine links only scalable fonts, which is why the bitmap
+# MS Sans Serif of fonts-wine is no option.
 
-qs_font_settings_version=1
+qs_font_settings_version=3
 
 qs_apply_wine_fonts() {
   local stamp="$WINEPREFIX/.quillstack-fonts"
   [[ "$(cat "$stamp" 2>/dev/null)" == "$qs_font_settings_version" ]] && return 0
   local nt='HKLM\Software\Microsoft\Windows NT\CurrentVersion'
-  wine reg add "$nt\\FontSubstitutes" /v "MS Sans Serif" /t REG_SZ /d "Liberation Sans" /f >/dev/null 2>&1
+  wine reg add "$nt\\FontSubstitutes" /v "MS Sans Serif" /t REG_SZ /d "FreeSans" /f >/dev/null 2>&1
   # Font links are looked up under the name of the face actually chosen, after substitution.
-  wine reg add "$nt\\FontLink\\SystemLink" /v "Liberation Sans" /t REG_MULTI_SZ \
+  wine reg add "$nt\\FontLink\\SystemLink" /v "FreeSans" /t REG_MULTI_SZ \
     /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
   echo "$qs_font_settings_version" >"$stamp"
 }

@@ -24,6 +24,28 @@ int TextWidth(TControl& control, const std::string& text) {
   return r.right - r.left;
 }
 
+constexpr int kInkArea = 600;
+
+// One past the rightmost pixel that `text` inks when drawn at x = 0 in `font`; a glyph inked past the measured
+// width would be cut off by the control's own bounds.
+int InkRight(HFONT font, const std::string& text) {
+  constexpr int kLeft = 8; // room for a glyph that starts left of its origin
+  TWindowDC screen(nullptr);
+  TMemoryDC memory(CreateCompatibleDC(screen.Get()));
+  TBitmapHandle bitmap(CreateCompatibleBitmap(screen.Get(), kInkArea, kInkArea / 10));
+  TSelectGuard selectBitmap(memory.Get(), bitmap.Get());
+  TSelectGuard selectFont(memory.Get(), font);
+  const RECT all{0, 0, kInkArea, kInkArea / 10};
+  FillRect(memory.Get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  SetBkMode(memory.Get(), TRANSPARENT);
+  const std::wstring wide = Widen(text);
+  TextOutW(memory.Get(), kLeft, 0, wide.c_str(), static_cast<int>(wide.size()));
+  for (int x = kInkArea - 1; x >= 0; --x)
+    for (int y = 0; y < kInkArea / 10; ++y)
+      if (GetPixel(memory.Get(), x, y) != RGB(255, 255, 255)) return x + 1 - kLeft;
+  return 0;
+}
+
 // The pixels of one character drawn black on white in `font`.
 std::vector<COLORREF> Drawn(HFONT font, const std::wstring& character) {
   constexpr int kSize = 32;
@@ -67,6 +89,12 @@ TEST_F(TextFitTest, AutoSizedLabelsEndBeforeTheControlBesideThem) {
     EXPECT_EQ(c.Label->Width(), width) << "the label is as wide as its text";
     EXPECT_LE(c.Label->Left() + width, c.Neighbour->Left())
         << "text ends at " << c.Label->Left() + width << ", the neighbour starts at " << c.Neighbour->Left();
+    EXPECT_LE(InkRight(c.Label->Font().Handle(), c.Label->Caption()), width) << "the last glyph would be cut off";
+  }
+  // The group boxes cut their captions into the frame at the measured width.
+  for (TGroupBox* group : {Main->Settingsenc, Main->GroupBox1, Main->GroupBox2, Main->GroupBox3}) {
+    SCOPED_TRACE(group->Caption());
+    EXPECT_LE(InkRight(group->Font().Handle(), group->Caption()), TextWidth(*group, group->Caption()));
   }
   // The check box's text runs from its box to its right edge.
   const int boxAndGap = GetSystemMetrics(SM_CXMENUCHECK) + GetSystemMetrics(SM_CXEDGE);
