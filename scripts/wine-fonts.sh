@@ -12,7 +12,7 @@
 # Chinese) to WenQuanYi Micro Hei instead of drawing boxes; Wine links only scalable fonts, which is why the bitmap
 # MS Sans Serif of fonts-wine is no option.
 
-qs_font_settings_version=3
+qs_font_settings_version=4
 
 qs_apply_wine_fonts() {
   local stamp="$WINEPREFIX/.quillstack-fonts"
@@ -22,5 +22,8 @@ qs_apply_wine_fonts() {
   # Font links are looked up under the name of the face actually chosen, after substitution.
   wine reg add "$nt\\FontLink\\SystemLink" /v "FreeSans" /t REG_MULTI_SZ \
     /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
+  # Edit controls lay text out with Uniscribe, which does not follow font links: for Chinese characters and
+  # Japanese kana it falls back to SimSun by name (Hangul finds a font by itself).
+  wine reg add "$nt\\FontSubstitutes" /v "SimSun" /t REG_SZ /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
   echo "$qs_font_settings_version" >"$stamp"
 }

@@ -32,7 +32,7 @@ struct TEndReportInput {
   int LineHeight = 0;  // of the window's font
   int HeaderLines = 0; // lines of text above the summary; 0 for the report on its own
   bool HasReport = true;
-  int ListLines = 0; // one per file listed
+  int ListLines = 0; // lines of the list as shown, long ones wrapped
 };
 
 struct TEndReportLayout {

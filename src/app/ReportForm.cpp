@@ -94,8 +94,14 @@ void TReportForm::Arrange(HWND nearWindow, TControl* header, int headerLines) {
   input.LineHeight = LineHeight(Font().Handle());
   input.HeaderLines = header ? headerLines : 0;
   input.HasReport = HasReport();
+  // One line per file to start with; long reasons wrap, so the list at its width says how many lines it needs.
   input.ListLines = std::max(0, static_cast<int>(std::count(FReportText.begin(), FReportText.end(), '\n')) - 1);
-  const TEndReportLayout layout = LayOutEndReport(input);
+  TEndReportLayout layout = LayOutEndReport(input);
+  if (input.HasReport) {
+    Place(*List, layout.List);
+    input.ListLines = static_cast<int>(SendMessageW(List->Handle(), EM_GETLINECOUNT, 0, 0));
+    layout = LayOutEndReport(input);
+  }
 
   if (header) Place(*header, layout.Header);
   Place(*Summary, layout.Summary);

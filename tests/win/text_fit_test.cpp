@@ -1,8 +1,9 @@
 // Text as the user sees it, measured with the fonts the Wine prefixes provide (scripts/wine-fonts.sh): every label
 // that sizes itself to its text ends before the control beside it, and file names in Japanese, Korean and Greek
-// are drawn as their letters, not as boxes.
+// are drawn as their letters, not as boxes, in the queue's list and in the report's.
 #include "Handles.h"
 #include "MainWindowFixture.h"
+#include "Memo.h"
 #include "Unicode.h"
 
 #include <windows.h>
@@ -65,6 +66,27 @@ std::vector<COLORREF> Drawn(HFONT font, const std::wstring& character) {
   return pixels;
 }
 
+// The pixels of `text` as a memo (the report's list, an edit control, which lays text out its own way) shows it.
+std::vector<COLORREF> ShownInMemo(const std::wstring& text) {
+  constexpr int kSize = 40;
+  TForm form(nullptr);
+  form.SetBorderStyle(TFormBorderStyle::bsNone);
+  form.SetBounds(0, 0, kSize * 2, kSize);
+  auto* memo = new TMemo(&form);
+  memo->SetBounds(0, 0, kSize * 2, kSize);
+  memo->SetParent(&form);
+  memo->SetText(Narrow(text));
+  form.Show();
+  UpdateWindow(memo->Handle());
+  PumpMessages();
+  HDC dc = GetDC(memo->Handle());
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < kSize; ++y)
+    for (int x = 0; x < kSize * 2; ++x) pixels.push_back(GetPixel(dc, x, y));
+  ReleaseDC(memo->Handle(), dc);
+  return pixels;
+}
+
 class TextFitTest : public ::testing::Test {
 protected:
   void SetUp() override { Main = ShowMainWindow(); }
@@ -101,22 +123,27 @@ TEST_F(TextFitTest, AutoSizedLabelsEndBeforeTheControlBesideThem) {
   EXPECT_LE(boxAndGap + TextWidth(*Main->Powerdownbox, Main->Powerdownbox->Caption()), Main->Powerdownbox->Width());
 }
 
-// A character no font has is drawn as the font's empty box; a letter drawn like it is a box too.
+// Two different letters of one script drawn alike are two empty boxes: no font provided either of them.
 TEST_F(TextFitTest, FileNamesInOtherScriptsAreDrawnAsLetters) {
   struct TCase {
     const char* Name;
-    std::wstring Character;
+    std::wstring First, Second;
   };
-  const TCase cases[] = {
-      {"Japanese kanji", L"\x97F3"}, {"Japanese kana", L"\x3042"}, {"Korean", L"\xD55C"}, {"Greek", L"\x03A9"}};
+  const TCase cases[] = {{"Japanese kanji", L"\x97F3", L"\x697D"},
+                         {"Japanese kana", L"\x3042", L"\x30C6"},
+                         {"Korean", L"\xD55C", L"\xAD6D"},
+                         {"Greek", L"\x03A9", L"\x03BB"}};
   const HFONT listFont = Main->ListView1->Font().Handle();
-  const std::vector<COLORREF> box = Drawn(listFont, L"\x0378"); // unassigned
-  const std::vector<COLORREF> blank = Drawn(listFont, L" ");
+  const std::vector<COLORREF> blankInList = Drawn(listFont, L" ");
+  const std::vector<COLORREF> blankInMemo = ShownInMemo(L" ");
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
-    const std::vector<COLORREF> drawn = Drawn(listFont, c.Character);
-    EXPECT_NE(drawn, box);
-    EXPECT_NE(drawn, blank);
+    const std::vector<COLORREF> first = Drawn(listFont, c.First);
+    EXPECT_NE(first, Drawn(listFont, c.Second)) << "boxes in the list";
+    EXPECT_NE(first, blankInList) << "nothing drawn in the list";
+    const std::vector<COLORREF> firstInMemo = ShownInMemo(c.First);
+    EXPECT_NE(firstInMemo, ShownInMemo(c.Second)) << "boxes in the report";
+    EXPECT_NE(firstInMemo, blankInMemo) << "nothing drawn in the report";
   }
 }
 
