@@ -59,7 +59,8 @@ if(QS_BUILD_TESTS)
   file(GLOB QS_WIN_SUPPORT CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/support/*.cpp)
   add_library(qs_winsupport STATIC ${QS_WIN_SUPPORT})
   target_include_directories(qs_winsupport PUBLIC ${PROJECT_SOURCE_DIR}/tests/win/support)
-  target_compile_definitions(qs_winsupport PUBLIC QS_TOOLS_DIR="${CMAKE_BINARY_DIR}/tools")
+  target_compile_definitions(qs_winsupport PUBLIC QS_TOOLS_DIR="${CMAKE_BINARY_DIR}/tools"
+                                                   QS_PROGRAM_PATH="$<TARGET_FILE:QuillStack>")
   target_link_libraries(qs_winsupport PUBLIC qs_app gtest PRIVATE qs_warnings)
 
   set(QS_WINE_SESSION ${CMAKE_BINARY_DIR}/wine-session)
@@ -74,9 +75,8 @@ if(QS_BUILD_TESTS)
     add_executable(win_${name} ${src})
     target_link_libraries(win_${name} PRIVATE qs_winsupport qs_warnings)
     qs_add_resources(win_${name})
-    if(QS_TOOL_TARGETS)
-      add_dependencies(win_${name} ${QS_TOOL_TARGETS})
-    endif()
+    # Tests may run the tools and the program itself as processes of their own.
+    add_dependencies(win_${name} QuillStack ${QS_TOOL_TARGETS})
     add_test(NAME win.${name}
              COMMAND ${PROJECT_SOURCE_DIR}/scripts/wine-exec.sh ${QS_WINE_SESSION} $<TARGET_FILE:win_${name}>)
     # One Wine desktop for all: window tests take focus and the foreground, so they run one at a time.

@@ -7,6 +7,9 @@ PACKAGES=(
   cmake make g++ python3 googletest libgtest-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 libwine fonts-wine
+  # FreeSans stands in for MS Sans Serif and WenQuanYi Micro Hei for the CJK characters it lacks
+  # (scripts/wine-fonts.sh).
+  fonts-freefont-ttf fonts-wqy-microhei
   xvfb xauth x11-utils imagemagick xdotool
 )
 

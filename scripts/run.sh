@@ -34,10 +34,20 @@ prepare_prefix() {
   wineserver -w
 }
 
+# The fonts that make the text fit and show every script; only in the project's own prefix, never in one the
+# user chose.
+# shellcheck source=scripts/wine-fonts.sh
+source scripts/wine-fonts.sh
+prepare_fonts() {
+  [[ "$WINEPREFIX" == "$root/.wine-run" ]] && qs_apply_wine_fonts
+  return 0
+}
+
 mkdir -p "$shot_dir"
 
 if [[ -n "${DISPLAY:-}" ]]; then
   prepare_prefix
+  prepare_fonts
   echo "run: starting QuillStack on DISPLAY=$DISPLAY (prefix $WINEPREFIX)"
   # wine returns when the program has ended, with its exit code.
   exec wine "$exe"
@@ -76,6 +86,7 @@ echo "run: no DISPLAY; using a virtual display $DISPLAY"
 
 wine_started=1
 prepare_prefix
+prepare_fonts
 
 # The output goes to a file: Wine's helper processes outlive the program and must not hold the caller's stdout.
 wine "$exe" >"$shot_dir/run.log" 2>&1 </dev/null &

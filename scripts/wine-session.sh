@@ -7,8 +7,13 @@ cmd=${1:?start or stop}
 dir=$(realpath -m "${2:?session folder}")
 prefix="$dir/prefix"
 
+# The locale is pinned: Wine takes its code pages from it (ANSI 1252 and OEM 437 for C.UTF-8, which every
+# Debian has), and the tests of what go.bat may hold depend on the console's code page, not on the host's.
+session_locale=C.UTF-8
+
 wine_env() {
   export WINEPREFIX="$prefix" WINEDEBUG=-all WINEARCH=win64
+  export LC_ALL="$session_locale" LANGUAGE=""
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 }
 
@@ -48,6 +53,10 @@ case "$cmd" in
     # No window manager runs on the virtual display: unmanaged windows spare every hidden window a two-second
     # wait for the window manager to confirm it.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
+    # The fonts `make run` shows, so that the tests measure text as the user sees it.
+    # shellcheck source=scripts/wine-fonts.sh
+    source "$(dirname "$0")/wine-fonts.sh"
+    qs_apply_wine_fonts
     # A persistent wineserver keeps every test executable's start short.
     wineserver -w >/dev/null 2>&1
     wineserver -p >/dev/null 2>&1 </dev/null
@@ -58,6 +67,10 @@ export WINEDEBUG=-all
 export WINEARCH=win64
 export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
 export ALSA_CONFIG_PATH='$ALSA_CONFIG_PATH'
+export LC_ALL='$session_locale'
+export LANGUAGE=''
+# Tests that would skip for want of something this session provides (a sound device, 8.3 names) fail here.
+export QS_TEST_SESSION=1
 ENV
     echo "wine session ready on DISPLAY=$display, prefix $prefix"
     ;;

@@ -53,8 +53,10 @@ void TEncodeRun::Start(TEncodeJob job) {
   FFolder = std::move(folder);
   FCurrent = 0;
   FProblems.clear();
-  // The window of an earlier countdown is not needed any more; it is never deleted from inside its own handler.
+  // The windows of an earlier run are not needed any more; a countdown is never deleted from inside its own
+  // handler, and a run never starts from one.
   FCountdown.reset();
+  FReport.reset();
   FKeepAwake.emplace();
   FState = TState::Running;
   Advance();
@@ -66,8 +68,16 @@ void TEncodeRun::Advance() {
       FWindow.SetCaption(EncodeProgressCaption(FIdleCaption, FCurrent + 1, FJob.Rows.size()));
       if (StartRow(FJob.Rows[FCurrent])) return;
     }
+  } catch (const EFCreateError&) {
+    // go.bat could not be written: this row and the rest are not run, and no power-down follows. The report says
+    // which files that leaves; the error box says why.
+    FProblems.push_back({FJob.Rows[FCurrent], GoBatNotWrittenReason()});
+    for (std::size_t row = FCurrent + 1; row < FJob.Rows.size(); ++row)
+      FProblems.push_back({FJob.Rows[row], RunEndedEarlierReason()});
+    FCurrent = FJob.Rows.size();
+    EndRun(false);
+    throw;
   } catch (...) {
-    // go.bat could not be written: the remaining rows and any power-down are skipped.
     FCurrent = FJob.Rows.size();
     EndRun(false);
     throw;
@@ -87,7 +97,7 @@ bool TEncodeRun::StartRow(const std::string& path) {
     }
   }
   if (!line.Ok()) {
-    FProblems.push_back({path, LineFaultText(line.Fault)});
+    FProblems.push_back({path, LineFaultReason(line)});
     return false;
   }
 
@@ -114,28 +124,34 @@ void TEncodeRun::RowEnded() {
 void TEncodeRun::EndRun(bool powerDown) {
   FWindow.SetCaption(FIdleCaption);
   FKeepAwake.reset();
-  // The report comes first: a file that failed needs the user's eyes more than the machine needs to go off, and
-  // the modal box keeps it on until someone has read it.
-  ShowReport();
   if (!powerDown) {
     FState = TState::Idle;
+    ShowReport();
     return;
   }
+  // Whoever asked for power-down has left the machine: the report goes into the countdown, which powers off
+  // unless someone is there to press Cancel.
   FState = TState::CountingDown;
   FCountdown = std::make_unique<TPowerDownCountdown>(nullptr);
-  FCountdown->Start(FCountdownSeconds, [this](bool expired) { CountdownEnded(expired); });
+  FCountdown->SetReport(FProblems, FJob.Rows.size());
+  FCountdown->Start(
+      FCountdownSeconds, [this](bool expired) { CountdownEnded(expired); }, FWindow.HandleIfAllocated());
 }
 
 void TEncodeRun::ShowReport() {
-  const std::string report = EndReportText(FProblems);
-  if (report.empty()) return;
-  const std::string title = Application ? Application->Title() : std::string();
-  TSeams::ShowMessageBox(FWindow.HandleIfAllocated(), report, title, MB_OK | MB_ICONWARNING);
+  if (FProblems.empty()) return;
+  FReport = std::make_unique<TEndReport>(nullptr);
+  FReport->ShowReport(FWindow.HandleIfAllocated(), FProblems, FJob.Rows.size());
 }
 
 void TEncodeRun::CountdownEnded(bool expired) {
   FState = TState::Idle;
-  if (expired) TSeams::ShutDown();
+  if (expired) {
+    TSeams::ShutDown();
+    return;
+  }
+  // Someone is there after all; the report stays readable once the countdown has gone.
+  ShowReport();
 }
 
 } // namespace qs

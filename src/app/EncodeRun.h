@@ -4,6 +4,7 @@
 // next row only once the previous interpreter has exited; the wait happens in the application's message loop,
 // so the window stays responsive and no thread of our own is needed.
 #include "EncodeRules.h"
+#include "EndReport.h"
 #include "Handles.h"
 #include "KeepAwake.h"
 #include "PowerDownCountdown.h"
@@ -16,7 +17,6 @@
 
 namespace qs {
 
-
 // What a run works from, taken when Encode is pressed: later edits of the queue or the settings do not reach it.
 struct TEncodeJob {
   std::vector<std::string> Rows; // display order
@@ -28,7 +28,7 @@ struct TEncodeJob {
 
 class TEncodeRun {
 public:
-  // `window` shows the progress in its caption and owns the message boxes; `idleCaption` is put back at the end.
+  // `window` shows the progress in its caption and owns the report; `idleCaption` is put back at the end.
   TEncodeRun(TForm& window, std::string idleCaption);
   ~TEncodeRun();
   TEncodeRun(const TEncodeRun&) = delete;
@@ -39,7 +39,7 @@ public:
   // "Cannot create file go.bat" (EFCreateError) when go.bat cannot be written, which ends the run.
   void Start(TEncodeJob job);
 
-  // From Start until the last row's run has ended, the report was read and any power-down countdown ended.
+  // From Start until the last row's run has ended and any power-down countdown ended.
   bool InProgress() const { return FState != TState::Idle; }
   // Rows whose interpreter has not ended yet, the one running now included.
   std::size_t RowsWaiting() const;
@@ -49,6 +49,8 @@ public:
   void SetInterpreterRule(TInterpreterRule rule) { FRule = rule; }
   TInterpreterRule InterpreterRule() const { return FRule; }
   TPowerDownCountdown* Countdown() const { return FCountdown.get(); }
+  // The report of the last run when it had problems, once no countdown shows them; it stays until the next run.
+  TEndReport* Report() const { return FReport.get(); }
 
 private:
   enum class TState { Idle, Running, CountingDown };
@@ -71,6 +73,7 @@ private:
   TKernelHandle FProcess;
   std::optional<TKeepAwake> FKeepAwake;
   std::unique_ptr<TPowerDownCountdown> FCountdown;
+  std::unique_ptr<TEndReport> FReport;
   int FCountdownSeconds = TPowerDownCountdown::DefaultSeconds;
   TInterpreterRule FRule;
   TState FState = TState::Idle;

@@ -2,6 +2,7 @@
 #include "Main.h"
 
 #include "Application.h"
+#include "Exception.h"
 #include "Seams.h"
 
 namespace qs {
@@ -10,6 +11,8 @@ void TMain::EncodeClick(TComponent*) {
   if (FEncodeRun.InProgress()) return;
   TEncodeJob job;
   job.Bitrate = Bitratebox->Text();
+  // Refused before anything is written, so the stored bitrate keeps its last good value.
+  if (const std::optional<std::string> refusal = BitrateRefusal(job.Bitrate)) throw Exception(*refusal);
   job.SaveFolder = Label3->Caption();
   job.PowerDown = Powerdownbox->Checked();
   job.EncoderFolder = StoreRunSettings(job.Bitrate);

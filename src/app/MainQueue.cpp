@@ -30,17 +30,11 @@ void TMain::AppendQueueRows(const std::vector<std::string>& paths) {
 }
 
 void TMain::Delete1Click(TComponent*) {
-  const int count = ListView1->Count();
-  std::vector<bool> selected(static_cast<size_t>(count));
-  for (int row = 0; row < count; ++row) selected[static_cast<size_t>(row)] = ListView1->Selected(row);
-  {
-    TListView::TUpdateLock lock(*ListView1);
-    for (const size_t row : RowsToDelete(selected)) {
-      const int index = static_cast<int>(row);
-      FQueueIndex.Remove(ListView1->Caption(index));
-      ListView1->Delete(index);
-    }
+  // The index forgets the doomed captions first; a caption listed twice stays known while one of its rows stays.
+  for (int row = 0; row < ListView1->Count(); ++row) {
+    if (ListView1->Selected(row)) FQueueIndex.Remove(ListView1->Caption(row));
   }
+  ListView1->DeleteSelected();
   if (ListView1->Count() == 0) Encode->SetEnabled(false);
 }
 

@@ -1,19 +1,12 @@
 #include "PowerDownCountdown.h"
 
-#include "Application.h"
-
 #include <string>
 
 namespace qs {
 
 namespace {
 
-constexpr int kClientWidth = 320;
-constexpr int kClientHeight = 96;
-constexpr int kMargin = 12;
-constexpr int kMessageHeight = 36;
-constexpr int kButtonWidth = 75;
-constexpr int kButtonHeight = 25;
+constexpr int kMessageLines = 2;
 constexpr unsigned kTickMs = 1000;
 
 std::string CountdownText(int seconds) {
@@ -23,36 +16,23 @@ std::string CountdownText(int seconds) {
 
 } // namespace
 
-TPowerDownCountdown::TPowerDownCountdown(TComponent* owner) : TForm(owner) {
+TPowerDownCountdown::TPowerDownCountdown(TComponent* owner) : TReportForm(owner) {
   SetName("PowerDownCountdown");
-  SetCaption(Application ? Application->Title() : std::string());
-  SetBorderStyle(TFormBorderStyle::bsDialog);
-  SetBorderIcons(biSystemMenu);
-  SetPosition(TPosition::poScreenCenter);
-  SetClientSize(kClientWidth, kClientHeight);
 
   Message = new TLabel(this);
   Message->SetName("Message");
   Message->SetAutoSize(false);
   Message->SetWordWrap(true);
-  Message->SetBounds(kMargin, kMargin, kClientWidth - 2 * kMargin, kMessageHeight);
+  Message->SetShowAccelChar(false);
   Message->SetParent(this);
 
-  CancelButton = new TButton(this);
-  CancelButton->SetName("CancelButton");
+  CancelButton = CloseButton;
   CancelButton->SetCaption("Cancel");
-  CancelButton->SetBounds((kClientWidth - kButtonWidth) / 2, kClientHeight - kMargin - kButtonHeight, kButtonWidth,
-                          kButtonHeight);
-  CancelButton->SetParent(this);
-  CancelButton->OnClick = [this](TComponent*) { Cancel(); };
 
   Ticker = new TTimer(this);
   Ticker->SetEnabled(false);
   Ticker->SetInterval(kTickMs);
   Ticker->SetOnTimer([this](TComponent*) { Tick(); });
-
-  // Closing the window is the same answer as Cancel: the user is there and wants the machine on.
-  OnClose = [this](TComponent*) { Cancel(); };
 }
 
 TPowerDownCountdown::~TPowerDownCountdown() {
@@ -60,12 +40,14 @@ TPowerDownCountdown::~TPowerDownCountdown() {
   DestroyComponents();
 }
 
-void TPowerDownCountdown::Start(int seconds, TEndedEvent onEnded) {
+void TPowerDownCountdown::Start(int seconds, TEndedEvent onEnded, HWND nearWindow) {
   FOnEnded = std::move(onEnded);
   FSecondsLeft = seconds;
   FCounting = true;
   ShowSecondsLeft();
+  Arrange(nearWindow, Message, kMessageLines);
   Show();
+  CancelButton->SetFocus();
   // A countdown to power-off that hides behind another window would be no warning at all.
   SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   if (FSecondsLeft <= 0) {

@@ -33,12 +33,4 @@ std::vector<std::string> AcceptFromAddDialog(const std::vector<std::string>& cho
   return accepted;
 }
 
-std::vector<std::size_t> RowsToDelete(const std::vector<bool>& selected) {
-  std::vector<std::size_t> rows;
-  for (std::size_t row = selected.size(); row-- > 0;) {
-    if (selected[row]) rows.push_back(row);
-  }
-  return rows;
-}
-
 } // namespace qs

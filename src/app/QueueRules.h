@@ -32,9 +32,4 @@ private:
 // listed. Each accepted path is added to the index at once, so a path chosen twice in one pass is listed once.
 std::vector<std::string> AcceptFromAddDialog(const std::vector<std::string>& chosenPaths, TQueueIndex& index);
 
-// Delete walks the rows from the first, removing a selected row and examining the same position again, which
-// removes exactly the selected rows. They are returned last first, so deleting them in this order keeps every
-// index still to come valid.
-std::vector<std::size_t> RowsToDelete(const std::vector<bool>& selected);
-
 } // namespace qs

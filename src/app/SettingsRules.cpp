@@ -4,20 +4,6 @@
 
 namespace qs {
 
-namespace {
-
-std::string Quoted(std::string_view name) { return "'" + std::string(name) + "'"; }
-
-} // namespace
-
-std::string FailedToCreateKeyMessage(std::string_view key) { return "Failed to create key " + std::string(key); }
-
-std::string FailedToSetDataMessage(std::string_view valueName) { return "Failed to set data for " + Quoted(valueName); }
-
-std::string FailedToGetDataMessage(std::string_view valueName) { return "Failed to get data for " + Quoted(valueName); }
-
-std::string InvalidDataTypeMessage(std::string_view valueName) { return "Invalid data type for " + Quoted(valueName); }
-
 TSettingsToApply DecideLoadedSettings(const TStoredSettings& stored) {
   TSettingsToApply apply;
   if (stored.Encodepath == kMissingSetting) {

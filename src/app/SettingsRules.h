@@ -23,15 +23,9 @@ inline constexpr std::string_view kUnknownEncoderCaption = "Unknown";
 inline constexpr std::string_view kEncoderBatchName = "encode.bat";
 
 // Bitratebox's list, in order; the box stays editable and any typed text is used as it stands.
-inline constexpr auto kBitrateChoices = std::to_array<std::string_view>(
-    {"32000", "40000", "48000", "56000", "64000", "80000", "96000", "112000", "128000", "160000", "192000", "224000",
-     "256000", "320000"});
-
-// Registry failures, each naming the sub-key or value; the error box adds the full stop.
-std::string FailedToCreateKeyMessage(std::string_view key);
-std::string FailedToSetDataMessage(std::string_view valueName);
-std::string FailedToGetDataMessage(std::string_view valueName);
-std::string InvalidDataTypeMessage(std::string_view valueName);
+inline constexpr auto kBitrateChoices =
+    std::to_array<std::string_view>({"32000", "40000", "48000", "56000", "64000", "80000", "96000", "112000", "128000",
+                                     "160000", "192000", "224000", "256000", "320000"});
 
 // The four texts as read at start-up, each kMissingSetting when absent.
 struct TStoredSettings {

@@ -1,6 +1,7 @@
 #include "FileDialog.h"
 
 #include "Exception.h"
+#include "FileDialogRules.h"
 #include "Seams.h"
 #include "Unicode.h"
 
@@ -38,23 +39,12 @@ std::wstring DefaultExtension(const std::string& ext) {
   return Widen(e);
 }
 
-// Explorer-style result: one full path, or a folder followed by file names, each ending in a zero.
+// The buffer's text up to the empty text that ends the list.
 std::vector<std::string> ParseResult(const std::vector<wchar_t>& buffer) {
-  std::vector<std::wstring> parts;
-  for (size_t i = 0; i < buffer.size() && buffer[i] != L'\0';) {
-    std::wstring part(&buffer[i]);
-    i += part.size() + 1;
-    parts.push_back(std::move(part));
-  }
-  std::vector<std::string> files;
-  if (parts.size() == 1) {
-    files.push_back(Narrow(parts[0]));
-    return files;
-  }
-  std::wstring folder = parts.empty() ? std::wstring() : parts[0];
-  if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
-  for (size_t i = 1; i < parts.size(); ++i) files.push_back(Narrow(folder + parts[i]));
-  return files;
+  constexpr std::wstring_view kListEnd(L"\0\0", 2);
+  const std::wstring_view whole(buffer.data(), buffer.size());
+  const std::size_t end = whole.find(kListEnd);
+  return SplitOpenDialogResult(Narrow(whole.substr(0, end)));
 }
 
 } // namespace

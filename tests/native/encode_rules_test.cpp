@@ -110,37 +110,88 @@ TEST(EncodeRules, LineWrittenInConsoleCodePage) {
   EXPECT_EQ(prepared.OemBytes, Line("128000", std::string("C:\\Caf") + kOemEAcute + "\\Song.wav", "D:\\Out\\Song.aac"));
 }
 
-// Rows whose line could not reach the encoder intact are refused with a reason, and nothing is written for them.
+// Rows whose line could not reach the encoder intact are refused; the reason names the piece and the character.
 TEST(EncodeRules, RowsThatCannotBeWrittenIntact) {
   const std::string fullwidthQuoteName = "C:\\Music\\a" + std::string(kFullwidthQuote) + " & calc.wav";
+  const std::string bentQuoteReason = "not run: the input path holds the character \"" + std::string(kFullwidthQuote) +
+                                      "\" (U+FF02), which the console's code page cannot hold";
   struct TCase {
     const char* Name;
-    std::string Input;
-    std::string_view SaveFolder;
+    std::string Bitrate, Input, SaveFolder;
     TOemConverter Converter;
     TLineFault Fault;
+    std::string Reason;
   };
   const TCase cases[] = {
-      {"caret in input", "C:\\Music\\A^B.wav", "D:\\Out\\", ToCp437, lfCaret},
-      {"caret in save folder", "C:\\Music\\Song.wav", "D:\\^Out\\", ToCp437, lfCaret},
-      {"double quote", "C:\\a\" & calc & \".wav", "D:\\Out\\", ToCp437, lfUnsafeCharacter},
-      {"line feed", "C:\\a\nb.wav", "D:\\Out\\", ToCp437, lfUnsafeCharacter},
-      {"fullwidth quote not representable", fullwidthQuoteName, "D:\\Out\\", ToCp437, lfOutsideCodePage},
-      {"fullwidth quote bent by best fit", fullwidthQuoteName, "D:\\Out\\", ToCp437BestFit, lfOutsideCodePage},
-      {"character outside code page", "C:\\" + std::string(kJapaneseMusic) + "\\a.wav", "D:\\", ToCp437,
-       lfOutsideCodePage},
+      {"caret in input", "128000", "C:\\Music\\A^B.wav", "D:\\Out\\", ToCp437, lfCaret,
+       "not run: the input path holds a caret (^), which the command interpreter would double"},
+      {"caret in save folder", "128000", "C:\\Music\\Song.wav", "D:\\^Out\\", ToCp437, lfCaret,
+       "not run: the save folder holds a caret (^), which the command interpreter would double"},
+      {"double quote", "128000", "C:\\a\" & calc & \".wav", "D:\\Out\\", ToCp437, lfUnsafeCharacter,
+       "not run: the input path holds a double quote (\"), which would break the command line"},
+      {"line feed", "128000", "C:\\a\nb.wav", "D:\\Out\\", ToCp437, lfUnsafeCharacter,
+       "not run: the input path holds the control character U+000A, which would break the command line"},
+      {"tab in save folder", "128000", "C:\\a.wav", "D:\\O\tut\\", ToCp437, lfUnsafeCharacter,
+       "not run: the save folder holds the control character U+0009, which would break the command line"},
+      {"fullwidth quote not representable", "128000", fullwidthQuoteName, "D:\\Out\\", ToCp437, lfOutsideCodePage,
+       bentQuoteReason},
+      {"fullwidth quote bent by best fit", "128000", fullwidthQuoteName, "D:\\Out\\", ToCp437BestFit, lfOutsideCodePage,
+       bentQuoteReason},
+      {"character outside code page", "128000", "C:\\" + std::string(kJapaneseMusic) + "\\a.wav", "D:\\", ToCp437,
+       lfOutsideCodePage,
+       "not run: the input path holds the character \"\xE9\x9F\xB3\" (U+97F3), which the console's code page cannot "
+       "hold"},
+      {"save folder outside code page", "128000", "C:\\a.wav", "D:\\\xCE\xA9\\", ToCp437, lfOutsideCodePage,
+       "not run: the save folder holds the character \"\xCE\xA9\" (U+03A9), which the console's code page cannot "
+       "hold"},
+      {"character beyond the first plane", "128000", "C:\\\xF0\x9F\x8E\xB5.wav", "D:\\", ToCp437, lfOutsideCodePage,
+       "not run: the input path holds the character \"\xF0\x9F\x8E\xB5\" (U+1F3B5), which the console's code page "
+       "cannot hold"},
+      {"bitrate with a command", "128000 & mkdir X", "C:\\a.wav", "D:\\", ToCp437, lfBadBitrate,
+       "not run: the bitrate \"128000 & mkdir X\" may hold only letters (A to Z), digits and dots"},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
-    const TEncodeLine prepared = PrepareEncodeLine({"128000", c.Input, std::nullopt, c.SaveFolder}, c.Converter);
+    const TEncodeLine prepared = PrepareEncodeLine({c.Bitrate, c.Input, std::nullopt, c.SaveFolder}, c.Converter);
     EXPECT_EQ(prepared.Fault, c.Fault);
     EXPECT_TRUE(prepared.OemBytes.empty());
-    EXPECT_FALSE(LineFaultText(prepared.Fault).empty());
+    EXPECT_EQ(LineFaultReason(prepared), c.Reason);
   }
 }
 
-// The limit counts characters of the line as the interpreter reads it: escapes count, UTF-8 bytes do not.
+// Only letters, digits and dots can stand unquoted in the line; the refusal names the text as typed.
+TEST(EncodeRules, BitrateRefusal) {
+  struct TCase {
+    const char* Name;
+    std::string_view Bitrate;
+    std::optional<std::string> Message;
+  };
+  const auto refused = [](std::string_view text) {
+    return "The bitrate \"" + std::string(text) +
+           "\" cannot be used: a bitrate may hold only letters (A to Z), digits and dots";
+  };
+  const TCase cases[] = {
+      {"a listed choice", "128000", std::nullopt},
+      {"typed with a unit", "96k", std::nullopt},
+      {"letters, digits and dots", "1.5e5X", std::nullopt},
+      {"empty", "", "The bitrate box is empty: type a bitrate such as 128000 or choose one"},
+      {"a second command", "128000 & mkdir X", refused("128000 & mkdir X")},
+      {"percent", "50%", refused("50%")},
+      {"quote", "128\"000", refused("128\"000")},
+      {"space", "128 000", refused("128 000")},
+      {"leading minus", "-128000", refused("-128000")},
+      {"letter outside A to Z", "128\xC3\xA9", refused("128\xC3\xA9")},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    EXPECT_EQ(BitrateRefusal(c.Bitrate), c.Message);
+  }
+}
+
+// The limit is the interpreter's 8,191 characters, counted as it reads the line: escapes count, UTF-8 bytes do not.
 TEST(EncodeRules, InterpreterLineLimit) {
+  constexpr std::size_t kLimit = 8191;
+  ASSERT_EQ(kInterpreterLineLimit, kLimit);
   // Only the input's folder grows, so the line grows by one character per folder character.
   const auto inputForLineLength = [](std::size_t lineLength, std::string_view folderCharacter,
                                      std::string_view lastCharacter) {
@@ -154,19 +205,24 @@ TEST(EncodeRules, InterpreterLineLimit) {
     std::string Input;
     TInterpreterRule Rule;
     TLineFault Fault;
+    std::string Reason;
   };
+  const std::string tooLong = "not run: its command line would be 8192 characters long, over the command "
+                              "interpreter's limit of 8191";
   const TCase cases[] = {
-      {"at the limit", inputForLineLength(kInterpreterLineLimit, "x", "x"), irWindowsCmd, lfNone},
-      {"one past the limit", inputForLineLength(kInterpreterLineLimit + 1, "x", "x"), irWindowsCmd, lfTooLong},
-      {"accented characters count once", inputForLineLength(kInterpreterLineLimit, kEAcute, "x"), irWindowsCmd, lfNone},
+      {"at the limit", inputForLineLength(kLimit, "x", "x"), irWindowsCmd, lfNone, ""},
+      {"one past the limit", inputForLineLength(kLimit + 1, "x", "x"), irWindowsCmd, lfTooLong, tooLong},
+      {"accented characters count once", inputForLineLength(kLimit, kEAcute, "x"), irWindowsCmd, lfNone, ""},
       // One character short of the limit as typed; "%%%%" adds three, "%%" one.
-      {"percent escaped for Windows", inputForLineLength(kInterpreterLineLimit - 1, "x", "%"), irWindowsCmd, lfTooLong},
-      {"percent escaped for Wine", inputForLineLength(kInterpreterLineLimit - 1, "x", "%"), irWineCmd, lfNone},
+      {"percent escaped for Windows", inputForLineLength(kLimit - 1, "x", "%"), irWindowsCmd, lfTooLong,
+       "not run: its command line would be 8193 characters long, over the command interpreter's limit of 8191"},
+      {"percent escaped for Wine", inputForLineLength(kLimit - 1, "x", "%"), irWineCmd, lfNone, ""},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
     const TEncodeLine prepared = PrepareEncodeLine({"128000", c.Input, std::nullopt, "D:\\", c.Rule}, ToCp437);
     EXPECT_EQ(prepared.Fault, c.Fault);
+    EXPECT_EQ(LineFaultReason(prepared), c.Reason);
   }
 }
 
@@ -205,17 +261,31 @@ TEST(EncodeRules, ShortPathFallback) {
   }
 }
 
-// The end report names every file with its reason, in queue order; a run without problems has no report at all.
-TEST(EncodeRules, EndReportListsEveryProblemInOrder) {
-  EXPECT_EQ(EndReportText({}), "");
-  EXPECT_EQ(EndReportText({{"C:\\a.wav", ExitCodeReason(3)}}),
-            "1 file was not encoded:\n\nC:\\a.wav: the encoder's run ended with exit code 3");
-  const std::string report =
-      EndReportText({{"C:\\b.wav", LineFaultText(lfCaret)}, {"C:\\a.wav", NotStartedReason("")}});
-  EXPECT_EQ(report, "2 files were not encoded:\n\nC:\\b.wav: " + LineFaultText(lfCaret) +
-                        "\nC:\\a.wav: not run: the command interpreter could not be started");
-  // A crash status reads as the hexadecimal code people search for, not as a ten-digit number.
-  EXPECT_EQ(ExitCodeReason(0xC0000005UL), "the encoder's run ended with exit code 0xC0000005");
+// The report: a summary counting the files not encoded against all, then every file with its reason in queue order;
+// a run without problems has no report at all.
+TEST(EncodeRules, EndReportCountsAndListsEveryProblemInOrder) {
+  struct TSummaryCase {
+    std::size_t NotEncoded, Total;
+    const char* Text;
+  };
+  const TSummaryCase summaries[] = {
+      {53, 101, "53 of 101 files were not encoded"},
+      {1, 3, "1 of 3 files was not encoded"},
+      {1, 1, "1 of 1 file was not encoded"},
+      {2, 2, "2 of 2 files were not encoded"},
+  };
+  for (const TSummaryCase& c : summaries) EXPECT_EQ(EndReportSummary(c.NotEncoded, c.Total), c.Text) << c.Text;
+
+  EXPECT_EQ(EndReportText({}, 4), "");
+  const std::vector<TRowProblem> problems = {{"C:\\b.wav", ExitCodeReason(3)},
+                                             {"C:\\a.wav", NotStartedReason("COMSPEC is not set")},
+                                             {"C:\\c.wav", ExitCodeReason(0xC0000005UL)}};
+  const std::string lines = "C:\\b.wav: the encoder's run ended with exit code 3\n"
+                            "C:\\a.wav: not run: the command interpreter could not be started (COMSPEC is not set)\n"
+                            // A crash status reads as the hexadecimal code people search for.
+                            "C:\\c.wav: the encoder's run ended with exit code 0xC0000005";
+  EXPECT_EQ(EndReportLines(problems), lines);
+  EXPECT_EQ(EndReportText(problems, 5), "3 of 5 files were not encoded\n\n" + lines);
 }
 
 TEST(EncodeRules, ProgressCaptionAndQuitQuestion) {

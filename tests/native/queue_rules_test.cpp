@@ -71,28 +71,5 @@ TEST(QueueRules, AddDialogAcceptsNewWavFilesOnly) {
   }
 }
 
-// Deleting the rows in the order given removes exactly the selected ones, adjacent runs included.
-TEST(QueueRules, DeleteRemovesExactlyTheSelectedRows) {
-  const std::vector<std::string> rows = {"1", "2", "3", "4", "5"};
-  struct TCase {
-    const char* Name;
-    std::vector<bool> Selected;
-    std::vector<std::string> Left;
-  };
-  const TCase cases[] = {
-      {"rows 2 to 4", {false, true, true, true, false}, {"1", "5"}},
-      {"none selected", {false, false, false, false, false}, {"1", "2", "3", "4", "5"}},
-      {"all selected", {true, true, true, true, true}, {}},
-      {"alternate rows", {true, false, true, false, true}, {"2", "4"}},
-      {"first and last", {true, false, false, false, true}, {"2", "3", "4"}},
-  };
-  for (const TCase& c : cases) {
-    SCOPED_TRACE(c.Name);
-    std::vector<std::string> left = rows;
-    for (const std::size_t row : RowsToDelete(c.Selected)) left.erase(left.begin() + static_cast<std::ptrdiff_t>(row));
-    EXPECT_EQ(left, c.Left);
-  }
-}
-
 } // namespace
 } // namespace qs

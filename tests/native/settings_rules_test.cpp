@@ -100,13 +100,5 @@ TEST(SettingsRules, LoadpathStoredOnlyWhenTheAddDialogHasAFolder) {
   }
 }
 
-// The error box shows these texts with a full stop added; the value's quotes are part of the text.
-TEST(SettingsRules, RegistryErrorMessagesNameTheKeyOrValue) {
-  EXPECT_EQ(FailedToCreateKeyMessage(kSettingsKey), "Failed to create key SOFTWARE\\Quillstack");
-  EXPECT_EQ(FailedToSetDataMessage(kLoadpathValue), "Failed to set data for 'Loadpath'");
-  EXPECT_EQ(FailedToGetDataMessage(kEncodepathValue), "Failed to get data for 'Encodepath'");
-  EXPECT_EQ(InvalidDataTypeMessage(kBitrateValue), "Invalid data type for 'Bitrate'");
-}
-
 } // namespace
 } // namespace qs

@@ -1,6 +1,9 @@
 // A stand-in for the Tessera encoder's aacenc, for the encode-run tests. It checks that it was called with the
 // shape the program promises, reads the input, writes the output, and appends one line per call to aacenc.log in
 // its own folder: the arguments exactly as received, UTF-8, separated by tabs (no queued path holds a tab).
+// While it runs it holds aacenc.lock in its folder without sharing; an encoder that finds the lock taken is running
+// at the same time as another, which the program must never allow (they would share go.bat), and appends its
+// arguments to aacenc.overlaps.log before it goes on.
 //
 // Controlled through the environment it inherits from the test:
 //   QS_AACENC_EXIT      exit with this code (after logging)...
@@ -63,8 +66,8 @@ std::wstring OwnFolder() {
 
 // Several encoders may run at once when the caller is faulty; each waits its turn for the log rather than lose
 // a line, because a lost line would hide exactly that fault.
-void AppendToLog(const std::string& line) {
-  const std::wstring log = OwnFolder() + L"aacenc.log";
+void AppendToLog(const wchar_t* name, const std::string& line) {
+  const std::wstring log = OwnFolder() + name;
   for (int attempt = 0; attempt < kLogRetries; ++attempt) {
     HANDLE file = CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -116,18 +119,31 @@ int RequestedExitCode(const std::wstring& input) {
   return static_cast<int>(std::wcstol(code.c_str(), nullptr, 10));
 }
 
-} // namespace
-
-int wmain(int argc, wchar_t** argv) {
-  const std::wstring sleepMs = Environment(L"QS_AACENC_SLEEP_MS");
-  if (!sleepMs.empty()) Sleep(static_cast<DWORD>(std::wcstoul(sleepMs.c_str(), nullptr, 10)));
-
+std::string ArgumentsLine(int argc, wchar_t** argv) {
   std::string line;
   for (int i = 1; i < argc; ++i) {
     if (i > 1) line += '\t';
     line += ToUtf8(argv[i]);
   }
-  AppendToLog(line + "\n");
+  return line + "\n";
+}
+
+// Held until the process ends; the system closes the handle then, whichever way it ends.
+HANDLE TakeRunLock() {
+  const std::wstring lock = OwnFolder() + L"aacenc.lock";
+  return CreateFileW(lock.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const std::string arguments = ArgumentsLine(argc, argv);
+  if (TakeRunLock() == INVALID_HANDLE_VALUE) AppendToLog(L"aacenc.overlaps.log", arguments);
+
+  const std::wstring sleepMs = Environment(L"QS_AACENC_SLEEP_MS");
+  if (!sleepMs.empty()) Sleep(static_cast<DWORD>(std::wcstoul(sleepMs.c_str(), nullptr, 10)));
+
+  AppendToLog(L"aacenc.log", arguments);
 
   if (!HasShape(argc, argv)) return kExitBadArguments;
   const std::wstring input = argv[kInputArg + 1];

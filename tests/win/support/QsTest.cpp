@@ -93,8 +93,8 @@ TTempDir::TTempDir() {
   GetTempPathW(MAX_PATH, base);
   static int counter = 0;
   for (;;) {
-    std::wstring candidate = std::wstring(base) + L"qs_test_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-                             std::to_wstring(++counter);
+    std::wstring candidate =
+        std::wstring(base) + L"qs_test_" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(++counter);
     if (CreateDirectoryW(candidate.c_str(), nullptr)) {
       FPath = Narrow(candidate) + "\\";
       break;
@@ -133,8 +133,8 @@ std::string TTempDir::WriteFile(const std::string& relative, const std::string& 
   const std::string full = FPath + relative;
   for (size_t pos = FPath.size(); (pos = full.find('\\', pos)) != std::string::npos; ++pos)
     CreateDirectoryW(Widen(full.substr(0, pos)).c_str(), nullptr);
-  HANDLE file = CreateFileW(Widen(full).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                            nullptr);
+  HANDLE file =
+      CreateFileW(Widen(full).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + full);
   DWORD written = 0;
   ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -152,6 +152,11 @@ std::string ReadFileBytes(const std::string& path) {
   while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
   CloseHandle(file);
   return bytes;
+}
+
+bool InTestSession() {
+  wchar_t value[2]{};
+  return GetEnvironmentVariableW(L"QS_TEST_SESSION", value, 2) == 1 && value[0] == L'1';
 }
 
 } // namespace qs::test
