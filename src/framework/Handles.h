@@ -172,6 +172,26 @@ private:
   HGDIOBJ FOld;
 };
 
+// SelectPalette and RealizePalette, the previous palette put back at scope end. A background palette
+// (forceBackground) takes no colours from the windows in front.
+class TSelectPaletteGuard {
+public:
+  TSelectPaletteGuard(HDC dc, HPALETTE palette, bool forceBackground)
+      : FDC(dc), FBackground(forceBackground), FOld(palette ? SelectPalette(dc, palette, forceBackground) : nullptr) {
+    if (FOld) RealizePalette(dc);
+  }
+  ~TSelectPaletteGuard() {
+    if (FOld) SelectPalette(FDC, FOld, FBackground);
+  }
+  TSelectPaletteGuard(const TSelectPaletteGuard&) = delete;
+  TSelectPaletteGuard& operator=(const TSelectPaletteGuard&) = delete;
+
+private:
+  HDC FDC;
+  BOOL FBackground;
+  HPALETTE FOld;
+};
+
 // SaveDC / RestoreDC: for changes of origin, clipping, modes and colours made together.
 class TSavedDC {
 public:
