@@ -5,6 +5,9 @@
 #include "BitmapCanvas.h"
 #include "TB97GlyphCache.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace qs {
 
 namespace {
@@ -101,7 +104,18 @@ TGlyphSlot TButtonGlyph::EnsureStateImage(TButtonDrawState drawState) {
     FImages->Draw(canvas.Handle(), 0, 0, FImageIndex, ILD_MASK);
   }
 
-  const int slot = normal ? BuildNormalImage(work) : BuildDisabledImage(work);
+  int slot = -1;
+  try {
+    slot = normal ? BuildNormalImage(work) : BuildDisabledImage(work);
+  } catch (...) {
+    // A list this glyph holds no slot in must go back now: once another button frees its last slot there,
+    // the cache frees the list.
+    if (std::all_of(std::begin(FSlots[normal]), std::end(FSlots[normal]), [](int s) { return s == -1; })) {
+      TGlyphCache::Ensure().ReleaseList(FLists[normal]);
+      FLists[normal] = nullptr;
+    }
+    throw;
+  }
   FSlots[normal][state] = slot;
   // Many buttons need not keep GDI bitmaps for pictures that are drawn from the lists from now on.
   if (!FGlyph.Empty()) FGlyph.Dormant();

@@ -304,6 +304,25 @@ TEST_F(GlyphTest, AGlyphWithSubImagesShowsEachStatesOwnPicture) {
   }
 }
 
+// A glyph is as many sub-images wide as it is heights wide, one to five; any other shape is one picture.
+TEST_F(GlyphTest, SubImagesAreCountedFromTheGlyphsShape) {
+  struct TCase {
+    int Width, Height, NumGlyphs;
+  };
+  const TCase cases[] = {{64, 16, 4}, {80, 16, 5}, {96, 16, 1}, {50, 16, 1}, {16, 16, 1}, {8, 16, 1}};
+  for (const TCase& c : cases) {
+    TButtonGlyph glyph;
+    glyph.SetGlyph(Blank(c.Width, c.Height, clWhite));
+    EXPECT_EQ(glyph.NumGlyphs(), c.NumGlyphs) << c.Width << " x " << c.Height;
+  }
+  TButtonGlyph glyph;
+  glyph.SetGlyph(Blank(64, 16, clWhite));
+  for (int n : {0, 9, -1}) {
+    glyph.SetNumGlyphs(n);
+    EXPECT_EQ(glyph.NumGlyphs(), 1) << "asked for " << n;
+  }
+}
+
 // A disabled caption is embossed: the highlight one pixel right and down, the shadow in place; so is the
 // dropdown arrow.
 TEST_F(GlyphTest, DisabledCaptionAndArrowAreEmbossed) {
@@ -364,12 +383,21 @@ TEST_F(GlyphTest, AnImageListImageIsDrawnAndDisabledLikeAGlyph) {
   ExpectPicture(
       RenderButton(glyph, TDs::dsDisabled), [&](int x, int y) { return Embossed(dark, x, y); },
       "image list picture disabled");
+  glyph.SetOldDisabledStyle(true);
+  glyph.DropImages();
+  const auto black = [](int x, int y) {
+    return x >= 4 && y >= 3 && x < 20 && y < 19 &&
+           AddRows[static_cast<size_t>(y - 3)][static_cast<size_t>(x - 4)] == 'K';
+  };
+  ExpectPicture(
+      RenderButton(glyph, TDs::dsDisabled), [&](int x, int y) { return Embossed(black, x, y); },
+      "image list picture disabled, old style");
 
   // A change of the list drops the ready images; an index outside it draws nothing.
-  ASSERT_NE(glyph.List(true), nullptr);
+  ASSERT_NE(glyph.List(false), nullptr);
   images.AddMasked(add, add.TransparentColor());
   EXPECT_EQ(changes, 2);
-  EXPECT_EQ(glyph.List(true), nullptr);
+  EXPECT_EQ(glyph.List(false), nullptr);
   glyph.SetImageIndex(5);
   ExpectPicture(
       RenderButton(glyph, TDs::dsUp), [](int, int) { return BackdropRGB(); }, "index outside the list");
