@@ -6,7 +6,8 @@ namespace qs {
 
 namespace {
 
-// Marks a colour as an index into the picture's own palette rather than a plain RGB value.
+// Marks an RGB colour as palette-relative (PALETTERGB): matched to the nearest colour of the palette selected
+// where it is used.
 constexpr TColor PaletteRelative = 0x02000000;
 
 } // namespace

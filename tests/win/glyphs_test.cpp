@@ -323,33 +323,70 @@ TEST_F(GlyphTest, SubImagesAreCountedFromTheGlyphsShape) {
   }
 }
 
-// A disabled caption is embossed: the highlight one pixel right and down, the shadow in place; so is the
-// dropdown arrow.
-TEST_F(GlyphTest, DisabledCaptionAndArrowAreEmbossed) {
-  const auto render = [](TDs state, bool caption) {
-    TBitmap picture = Blank(73, 22, Backdrop);
+// A disabled caption is embossed: drawn in the highlight colour one pixel right and down, then in the shadow
+// colour in place. The text may be drawn smoothed (the font the session finds decides), so the picture is
+// compared with that same text drawn twice by plain DrawText calls.
+TEST_F(GlyphTest, ADisabledCaptionIsEmbossed) {
+  TBitmap picture = Blank(73, 22, Backdrop);
+  TIntRect caption;
+  {
+    TBitmapCanvas canvas(picture);
+    TButtonGlyph glyph;
+    caption =
+        glyph.DrawContent(canvas.Canvas(), TIntRect{1, 1, 72, 21}, {}, true, true, "Encode", false,
+                          TAlignment::taCenter, TButtonLayout::blGlyphLeft, AutoMargin, 4, false, TDs::dsDisabled);
+  }
+  const TFont font;
+  const SIZE extent = TextExtent(font, "Encode");
+  EXPECT_EQ(caption,
+            TIntRect::FromBounds(1 + (71 - extent.cx + 1) / 2, 1 + (20 - extent.cy + 1) / 2, extent.cx, extent.cy))
+      << "centred in the client rectangle";
+
+  TBitmap reference = Blank(73, 22, Backdrop);
+  {
+    TBitmapCanvas canvas(reference);
+    TSelectGuard select(canvas.Handle(), font.Handle());
+    SetBkMode(canvas.Handle(), TRANSPARENT);
+    struct TPass {
+      int Offset;
+      TColor Color;
+    };
+    for (const TPass& pass : {TPass{1, clBtnHighlight}, TPass{0, clBtnShadow}}) {
+      RECT r{caption.Left + pass.Offset, caption.Top + pass.Offset, caption.Right + pass.Offset,
+             caption.Bottom + pass.Offset};
+      SetTextColor(canvas.Handle(), ColorToRGB(pass.Color));
+      DrawTextW(canvas.Handle(), L"Encode", -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+  }
+  const TPixels expected(reference);
+  int ink = 0;
+  for (int y = 0; y < expected.Height(); ++y)
+    for (int x = 0; x < expected.Width(); ++x) ink += expected.At(x, y) == ColorToRGB(clBtnShadow);
+  ASSERT_GT(ink, 10) << "the reference shows the caption";
+  ExpectPicture(
+      picture, [&](int x, int y) { return expected.At(x, y); }, "Encode caption");
+}
+
+// The dropdown arrow: in the font colour, or embossed like the caption when disabled.
+TEST_F(GlyphTest, ADisabledDropArrowIsEmbossed) {
+  const auto render = [](TDs state) {
+    TBitmap picture = Blank(20, 10, Backdrop);
     TBitmapCanvas canvas(picture);
     canvas.Canvas().Font().SetColor(clBlack);
-    TButtonGlyph glyph;
-    if (caption)
-      glyph.DrawContent(canvas.Canvas(), TIntRect{1, 1, 72, 21}, {}, true, true, "Encode", false, TAlignment::taCenter,
-                        TButtonLayout::blGlyphLeft, AutoMargin, 4, false, state);
-    else TButtonGlyph::DrawDropArrow(canvas.Canvas(), 30, 9, state);
+    TButtonGlyph::DrawDropArrow(canvas.Canvas(), 5, 3, state);
     return picture;
   };
-  for (bool caption : {true, false}) {
-    const TPixels normal(render(TDs::dsUp, caption));
-    int ink = 0;
-    for (int y = 0; y < normal.Height(); ++y)
-      for (int x = 0; x < normal.Width(); ++x) ink += normal.At(x, y) == RGB(0, 0, 0);
-    ASSERT_GT(ink, 3) << (caption ? "caption" : "arrow") << " drawn in the font colour";
-    const auto inked = [&](int x, int y) {
-      return x >= 0 && y >= 0 && x < normal.Width() && y < normal.Height() && normal.At(x, y) == RGB(0, 0, 0);
-    };
-    ExpectPicture(
-        render(TDs::dsDisabled, caption), [&](int x, int y) { return Embossed(inked, x, y); },
-        caption ? "Encode caption" : "dropdown arrow");
-  }
+  const TPixels normal(render(TDs::dsUp));
+  const auto inked = [&](int x, int y) {
+    return x >= 0 && y >= 0 && x < normal.Width() && y < normal.Height() && normal.At(x, y) == RGB(0, 0, 0);
+  };
+  int ink = 0;
+  for (int y = 0; y < normal.Height(); ++y)
+    for (int x = 0; x < normal.Width(); ++x) ink += inked(x, y);
+  ASSERT_GE(ink, 5) << "the arrow drawn in the font colour";
+  EXPECT_TRUE(inked(5 + 4, 3) && inked(5 + 8, 3) && inked(5 + 6, 3 + 2)) << "its corners";
+  ExpectPicture(
+      render(TDs::dsDisabled), [&](int x, int y) { return Embossed(inked, x, y); }, "dropdown arrow");
 }
 
 // ---------------------------------------------------------------------------------------------------------
