@@ -31,6 +31,12 @@ void TCanvas::Polygon(const POINT* points, int count) const {
   ::Polygon(FHandle, points, count);
 }
 
+void TCanvas::Polyline(const POINT* points, int count) const {
+  TPenHandle pen(CreatePen(PS_SOLID, 1, ColorToRGB(FPenColor)));
+  TSelectGuard select(FHandle, pen.Get());
+  ::Polyline(FHandle, points, count);
+}
+
 void TCanvas::TextAt(int x, int y, std::string_view text) const {
   TSavedDC saved(FHandle);
   SelectObject(FHandle, FFont.Handle());
@@ -69,6 +75,25 @@ void TCanvas::Draw(int x, int y, HBITMAP bitmap) const {
 void TCanvas::PatBlt(const RECT& r, HBRUSH brush, DWORD rop) const {
   TSelectGuard select(FHandle, brush);
   ::PatBlt(FHandle, r.left, r.top, r.right - r.left, r.bottom - r.top, rop);
+}
+
+void TCanvas::BrushCopy(const RECT& dest, const TBitmap& bitmap, const RECT& source, TColor color) const {
+  if (bitmap.Empty()) return;
+  const TBitmap mask = bitmap.ColorMask(source, {color});
+  const int width = source.right - source.left, height = source.bottom - source.top;
+  {
+    TMemoryDC from(FHandle);
+    TSelectGuard select(from.Get(), bitmap.Handle());
+    BitBlt(FHandle, dest.left, dest.top, width, height, from.Get(), source.left, source.top, SRCCOPY);
+  }
+  TMemoryDC maskDC(FHandle);
+  TSelectGuard selectMask(maskDC.Get(), mask.Handle());
+  TBrushHandle brush(CreateSolidBrush(ColorToRGB(FBrushColor)));
+  TSavedDC saved(FHandle);
+  SelectObject(FHandle, brush.Get());
+  SetTextColor(FHandle, ColorToRGB(clBlack));
+  SetBkColor(FHandle, ColorToRGB(clWhite));
+  BitBlt(FHandle, dest.left, dest.top, width, height, maskDC.Get(), 0, 0, RopBrushWhereMaskSet);
 }
 
 } // namespace qs

@@ -16,7 +16,10 @@ constexpr TColor clWhite = 0xFFFFFF;
 constexpr TColor clBlue = 0xFF0000;
 constexpr TColor clLime = 0x00FF00;
 constexpr TColor clRed = 0x0000FF;
+constexpr TColor clGray = 0x808080;
+constexpr TColor clSilver = 0xC0C0C0;
 constexpr TColor clNone = 0x1FFFFFFF;
+constexpr TColor clDefault = 0x20000000;
 constexpr TColor clBtnFace = SystemColor(COLOR_BTNFACE);
 constexpr TColor clBtnShadow = SystemColor(COLOR_BTNSHADOW);
 constexpr TColor clBtnHighlight = SystemColor(COLOR_BTNHIGHLIGHT);
@@ -34,6 +37,16 @@ inline COLORREF ColorToRGB(TColor color) {
   if (color < 0) return GetSysColor(color & 0xFF);
   return static_cast<COLORREF>(color);
 }
+
+// Painting a brush through a monochrome mask blitted onto a colour DC whose text colour is black and
+// background colour white (clear bits arrive black, set bits white):
+// "PSDPxax" puts the brush where the mask is clear and keeps the destination where it is set;
+constexpr DWORD RopBrushWhereMaskClear = 0x00B8074A;
+// "DSPDxax" puts the brush where the mask is set and keeps the destination where it is clear.
+constexpr DWORD RopBrushWhereMaskSet = 0x00E20746;
+
+// Caption alignment inside its rectangle.
+enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 inline RECT Rect(int left, int top, int right, int bottom) { return RECT{left, top, right, bottom}; }
 inline RECT Bounds(int left, int top, int width, int height) { return RECT{left, top, left + width, top + height}; }

@@ -68,47 +68,60 @@ struct TMenuHandleTraits {
 };
 using TMenuHandle = TUniqueHandle<HMENU, TMenuHandleTraits>;
 
-// Pens, brushes, fonts, bitmaps and regions: counted so that leaks show in tests.
-template <typename H>
-struct TGdiObjectTraits {
-  static H Invalid() { return nullptr; }
+// Objects the live-object counter follows (TGdiCounter): taking a freshly created object counts it; deleting,
+// replacing or releasing it (handing it to the system, as SetWindowRgn takes a region) uncounts it.
+template <typename H, typename Traits>
+struct TCountedTraits {
+  static H Invalid() { return Traits::Invalid(); }
   static void Close(H h) {
-    DeleteObject(h);
+    Traits::Close(h);
     TGdiCounter::Deleted();
   }
 };
-template <typename H>
-class TGdiObject : public TUniqueHandle<H, TGdiObjectTraits<H>> {
+template <typename H, typename Traits>
+class TCountedHandle : public TUniqueHandle<H, TCountedTraits<H, Traits>> {
+  using Base = TUniqueHandle<H, TCountedTraits<H, Traits>>;
+
 public:
-  TGdiObject() = default;
-  // Takes ownership of a freshly created object; a null handle (creation failed) is not counted.
-  explicit TGdiObject(H h) : TUniqueHandle<H, TGdiObjectTraits<H>>(h) {
+  TCountedHandle() = default;
+  // A null handle (creation failed) is not counted.
+  explicit TCountedHandle(H h) : Base(h) {
     if (h) TGdiCounter::Created();
   }
-  void Reset(H h = nullptr) {
-    TUniqueHandle<H, TGdiObjectTraits<H>>::Reset(h);
+  H Release() {
+    const H h = Base::Release();
+    if (h) TGdiCounter::Deleted();
+    return h;
+  }
+  void Reset(H h = Traits::Invalid()) {
+    Base::Reset(h);
     if (h) TGdiCounter::Created();
   }
 };
+
+// Pens, brushes, fonts, bitmaps, regions and palettes.
+template <typename H>
+struct TDeleteObjectTraits {
+  static H Invalid() { return nullptr; }
+  static void Close(H h) { DeleteObject(h); }
+};
+template <typename H>
+using TGdiObject = TCountedHandle<H, TDeleteObjectTraits<H>>;
 using TPenHandle = TGdiObject<HPEN>;
 using TBrushHandle = TGdiObject<HBRUSH>;
 using TFontHandle = TGdiObject<HFONT>;
 using TBitmapHandle = TGdiObject<HBITMAP>;
 using TRegionHandle = TGdiObject<HRGN>;
+using TPaletteHandle = TGdiObject<HPALETTE>;
 
 // A memory DC (CreateCompatibleDC), counted like the other GDI objects.
-struct TMemoryDCTraits {
+struct TDeleteDCTraits {
   static HDC Invalid() { return nullptr; }
-  static void Close(HDC h) {
-    DeleteDC(h);
-    TGdiCounter::Deleted();
-  }
+  static void Close(HDC h) { DeleteDC(h); }
 };
-class TMemoryDC : public TUniqueHandle<HDC, TMemoryDCTraits> {
+class TMemoryDC : public TCountedHandle<HDC, TDeleteDCTraits> {
 public:
-  explicit TMemoryDC(HDC compatibleWith) : TUniqueHandle(CreateCompatibleDC(compatibleWith)) {
-    if (Get()) TGdiCounter::Created();
-  }
+  explicit TMemoryDC(HDC compatibleWith) : TCountedHandle(CreateCompatibleDC(compatibleWith)) {}
 };
 
 // GetDC / ReleaseDC (GetWindowDC when whole window).
@@ -157,6 +170,26 @@ public:
 private:
   HDC FDC;
   HGDIOBJ FOld;
+};
+
+// SelectPalette and RealizePalette, the previous palette put back at scope end. A background palette
+// (forceBackground) takes no colours from the windows in front.
+class TSelectPaletteGuard {
+public:
+  TSelectPaletteGuard(HDC dc, HPALETTE palette, bool forceBackground)
+      : FDC(dc), FBackground(forceBackground), FOld(palette ? SelectPalette(dc, palette, forceBackground) : nullptr) {
+    if (FOld) RealizePalette(dc);
+  }
+  ~TSelectPaletteGuard() {
+    if (FOld) SelectPalette(FDC, FOld, FBackground);
+  }
+  TSelectPaletteGuard(const TSelectPaletteGuard&) = delete;
+  TSelectPaletteGuard& operator=(const TSelectPaletteGuard&) = delete;
+
+private:
+  HDC FDC;
+  BOOL FBackground;
+  HPALETTE FOld;
 };
 
 // SaveDC / RestoreDC: for changes of origin, clipping, modes and colours made together.

@@ -3,7 +3,7 @@
 namespace qs {
 
 TImage::TImage(TComponent* owner) : TGraphicControl(owner) {
-  FPicture.OnChange = [this] { Invalidate(); };
+  FPictureLink = FPicture.Subscribe([this] { Invalidate(); });
 }
 
 void TImage::SetCenter(bool center) {

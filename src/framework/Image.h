@@ -22,6 +22,7 @@ protected:
 
 private:
   TBitmap FPicture;
+  TChangeLink FPictureLink;
   bool FCenter = false;
 };
 

@@ -1,5 +1,6 @@
 #include "ImageList.h"
 
+#include "BitmapCanvas.h"
 #include "Exception.h"
 
 namespace qs {
@@ -9,24 +10,15 @@ namespace {
 // How many images the list makes room for at a time as it grows.
 constexpr int GrowBy = 4;
 
-// A screen-compatible copy of `source`: ImageList_AddMasked blackens the masked pixels of the bitmap it is
-// given, and the caller's picture must not change.
-TBitmapHandle CopyForImageList(const TBitmap& source) {
-  TWindowDC screen(nullptr);
-  TBitmapHandle copy(CreateCompatibleBitmap(screen.Get(), source.Width(), source.Height()));
-  if (!copy) throw EOutOfResources("Cannot copy bitmap");
-  TMemoryDC from(screen.Get());
-  TMemoryDC to(screen.Get());
-  TSelectGuard selectFrom(from.Get(), source.Handle());
-  TSelectGuard selectTo(to.Get(), copy.Get());
-  // A monochrome source is copied as black on white.
-  SetTextColor(to.Get(), ColorToRGB(clBlack));
-  SetBkColor(to.Get(), ColorToRGB(clWhite));
-  BitBlt(to.Get(), 0, 0, source.Width(), source.Height(), from.Get(), 0, 0, SRCCOPY);
-  return copy;
+COLORREF ImageListColor(TColor color) {
+  if (color == clNone) return CLR_NONE;
+  if (color == clDefault) return CLR_DEFAULT;
+  return ColorToRGB(color);
 }
 
 } // namespace
+
+TImageList::TImageList(int width, int height, TComponent* owner) : TComponent(owner) { Create(width, height); }
 
 void TImageList::Create(int width, int height) {
   TImageListHandle list(ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 0, GrowBy));
@@ -34,26 +26,68 @@ void TImageList::Create(int width, int height) {
   FHandle = std::move(list);
   FWidth = width;
   FHeight = height;
+  Changed();
 }
 
 void TImageList::CheckAllocated() const {
   if (!FHandle) throw EInvalidOperation("Image list has not been created");
 }
 
-int TImageList::Count() const { return FHandle ? ImageList_GetImageCount(FHandle.Get()) : 0; }
+int TImageList::ImageCount() const { return FHandle ? ImageList_GetImageCount(FHandle.Get()) : 0; }
 
-int TImageList::AddMasked(const TBitmap& image, TColor transparent) {
+int TImageList::Add(const TBitmap& image, const TBitmap* mask) {
   CheckAllocated();
   if (image.Empty()) throw EInvalidOperation("Cannot add an empty bitmap to an image list");
-  TBitmapHandle copy = CopyForImageList(image);
-  const int index = ImageList_AddMasked(FHandle.Get(), copy.Get(), ColorToRGB(transparent));
+  const int index = ImageList_Add(FHandle.Get(), image.Handle(), mask ? mask->Handle() : nullptr);
   if (index < 0) throw EInvalidOperation("Unable to add image");
+  Changed();
   return index;
 }
 
-void TImageList::Draw(HDC dc, int x, int y, int index) const {
+int TImageList::AddMasked(const TBitmap& image, TColor maskColor) {
   CheckAllocated();
-  ImageList_DrawEx(FHandle.Get(), index, dc, x, y, 0, 0, CLR_NONE, CLR_NONE, ILD_TRANSPARENT);
+  if (image.Empty()) throw EInvalidOperation("Cannot add an empty bitmap to an image list");
+  // ImageList_AddMasked blackens the masked pixels of the bitmap it is given: it gets a device copy, which
+  // also makes a monochrome picture's white a colour of its own.
+  const TBitmap copy = image.DeviceCopy();
+  const int index = ImageList_AddMasked(FHandle.Get(), copy.Handle(), ColorToRGB(maskColor));
+  if (index < 0) throw EInvalidOperation("Unable to add image");
+  Changed();
+  return index;
+}
+
+int TImageList::AddEmpty() {
+  CheckAllocated();
+  const int index = ImageCount();
+  if (!ImageList_SetImageCount(FHandle.Get(), static_cast<UINT>(index + 1)))
+    throw EInvalidOperation("Unable to add image");
+  Changed();
+  return index;
+}
+
+void TImageList::Replace(int index, const TBitmap& image, const TBitmap* mask) {
+  CheckAllocated();
+  // Checked here: some image lists accept any index below their capacity, beyond their last image.
+  if (index < 0 || index >= ImageCount() ||
+      !ImageList_Replace(FHandle.Get(), index, image.Handle(), mask ? mask->Handle() : nullptr))
+    throw EInvalidOperation("Unable to Replace Image");
+  Changed();
+}
+
+void TImageList::ReplaceMasked(int index, const TBitmap& image, TColor maskColor) {
+  const TBitmap mask = image.ColorMask(Rect(0, 0, image.Width(), image.Height()), {maskColor});
+  Replace(index, image, &mask);
+}
+
+void TImageList::Delete(int index) {
+  CheckAllocated();
+  if (!ImageList_Remove(FHandle.Get(), index)) throw EInvalidOperation("Unable to delete image");
+  Changed();
+}
+
+void TImageList::Draw(HDC dc, int x, int y, int index, UINT style, TColor background, TColor foreground) const {
+  CheckAllocated();
+  ImageList_DrawEx(FHandle.Get(), index, dc, x, y, 0, 0, ImageListColor(background), ImageListColor(foreground), style);
 }
 
 } // namespace qs

@@ -72,7 +72,7 @@ TEST(Bitmap, APictureMovesWithoutItsOwnersListener) {
   int sourceChanges = 0;
   TBitmap source;
   source.LoadFromResourceName(L"GLYPH_PLAY");
-  source.OnChange = [&] { ++sourceChanges; };
+  const TChangeLink link = source.Subscribe([&] { ++sourceChanges; });
 
   TBitmap moved(std::move(source));
   EXPECT_EQ(moved.Width(), 11);
@@ -118,13 +118,13 @@ TEST(ImageList, AddsMaskedPicturesAndDrawsThemOverTheBackground) {
   play.LoadFromResourceName(L"GLYPH_PLAY");
   EXPECT_EQ(list.AddMasked(add, add.TransparentColor()), 0);
   EXPECT_EQ(list.AddMasked(add, add.TransparentColor()), 1) << "the picture was spoilt by the first add";
-  EXPECT_EQ(list.Count(), 2);
+  EXPECT_EQ(list.ImageCount(), 2);
 
   // A wide picture gives one image per list width; its masked pixels are left as they were.
   TBitmap banner;
   banner.LoadFromResourceName(L"BANNER");
   EXPECT_EQ(list.AddMasked(banner, banner.TransparentColor()), 2);
-  EXPECT_EQ(list.Count(), 2 + 362 / 16);
+  EXPECT_EQ(list.ImageCount(), 2 + 362 / 16);
   EXPECT_EQ(banner.TransparentColor(), 0x4AB0E2) << "adding changed the caller's picture";
 
   TWindowDC screen(nullptr);
@@ -155,7 +155,7 @@ TEST(ImageList, RefusesUseBeforeCreationAndEmptyPictures) {
   EXPECT_THROW(list.AddMasked(add, clWhite), EInvalidOperation);
   list.Create(16, 16);
   EXPECT_THROW(list.AddMasked(TBitmap(), clWhite), EInvalidOperation);
-  EXPECT_EQ(list.Count(), 0);
+  EXPECT_EQ(list.ImageCount(), 0);
 }
 
 // ---------------------------------------------------------------------------------------------------------
