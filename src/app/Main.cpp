@@ -65,6 +65,13 @@ void TMain::WireEvents() {
   Email->OnClick = bind(&TMain::EmailClick);
   Label10->OnClick = bind(&TMain::Label10Click);
   OnCloseQuery = [this](TComponent* sender) { return FormCloseQuery(sender); };
+  Toolbar971->OnClose = bind(&TMain::ToolbarClosed);
+}
+
+void TMain::ToolbarClosed(TComponent*) {
+  Toolbar971->SetDockRow(0);
+  Toolbar971->SetDockedTo(Dock971);
+  Toolbar971->Show();
 }
 
 void TMain::EmailClick(TComponent*) {

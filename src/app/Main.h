@@ -15,9 +15,12 @@
 #include "ListView.h"
 #include "Menu.h"
 #include "PageControl.h"
-#include "QueueRules.h"
 #include "Panel.h"
+#include "QueueRules.h"
 #include "SpeedButton.h"
+#include "TB97Dock.h"
+#include "TB97Toolbar.h"
+#include "TB97ToolbarSep.h"
 #include "TabSheet.h"
 
 #include <string>
@@ -80,20 +83,20 @@ public:
   TTabSheet* Settingstab = nullptr;
   TTabSheet* Abouttab = nullptr;
 
-  TPanel* Dock971 = nullptr;
-  TPanel* Dock972 = nullptr;
-  TPanel* Dock973 = nullptr;
-  TPanel* Toolbar971 = nullptr;
+  TDock97* Dock971 = nullptr;
+  TDock97* Dock972 = nullptr;
+  TDock97* Dock973 = nullptr;
+  TToolbar97* Toolbar971 = nullptr;
   TSpeedButton* Newbutton = nullptr;
   TSpeedButton* ToolbarButton972 = nullptr;
   TSpeedButton* Deletebutton = nullptr;
   TSpeedButton* ToolbarButton973 = nullptr;
   TSpeedButton* ToolbarButton974 = nullptr;
   TSpeedButton* Encode = nullptr;
-  TBevel* ToolbarSep971 = nullptr;
-  TBevel* ToolbarSep972 = nullptr;
-  TBevel* ToolbarSep973 = nullptr;
-  TBevel* ToolbarSep974 = nullptr;
+  TToolbarSep97* ToolbarSep971 = nullptr;
+  TToolbarSep97* ToolbarSep972 = nullptr;
+  TToolbarSep97* ToolbarSep973 = nullptr;
+  TToolbarSep97* ToolbarSep974 = nullptr;
   TListView* ListView1 = nullptr;
   TMediaPlayer* MediaPlayer1 = nullptr;
   TDropFile* DropFile1 = nullptr;
@@ -146,6 +149,8 @@ private:
 
   // The paths of one drop are collected between these two and listed as one batch at its end.
   void DropStarted(TComponent* sender);
+  // The floating toolbar's close button: Encode lives only on the toolbar, so it comes back docked at the top.
+  void ToolbarClosed(TComponent* sender);
   void DropEnded(TComponent* sender);
 
   // Writes "Loadpath" and "Bitrate" as an encode run does and returns the encoder folder it reads back.

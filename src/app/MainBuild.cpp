@@ -65,12 +65,11 @@ void TMain::BuildEncodePage() {
   Abouttab->SetPageControl(PageControl1);
 
   // The docks along the top, left and right edges, and the list in what is left between them.
-  Dock971 = Place<TPanel>(this, Encodetab, "Dock971", 0, 0, 473, 26);
-  Dock971->SetAlign(TAlign::alTop);
-  Dock972 = Place<TPanel>(this, Encodetab, "Dock972", 0, 26, 9, 259);
-  Dock972->SetAlign(TAlign::alLeft);
-  Dock973 = Place<TPanel>(this, Encodetab, "Dock973", 464, 26, 9, 259);
-  Dock973->SetAlign(TAlign::alRight);
+  Dock971 = Place<TDock97>(this, Encodetab, "Dock971", 0, 0, 473, 26);
+  Dock972 = Place<TDock97>(this, Encodetab, "Dock972", 0, 26, 9, 259);
+  Dock972->SetPosition(dpLeft);
+  Dock973 = Place<TDock97>(this, Encodetab, "Dock973", 464, 26, 9, 259);
+  Dock973->SetPosition(dpRight);
   ListView1 = Place<TListView>(this, Encodetab, "ListView1", 9, 26, 455, 259);
   ListView1->SetAlign(TAlign::alClient);
   ListView1->SetHint("Right Click to add files");
@@ -81,17 +80,22 @@ void TMain::BuildEncodePage() {
 }
 
 void TMain::BuildToolbarRow() {
-  constexpr int RowHeight = 26, ButtonTop = 2, ButtonHeight = 22, GlyphButtonWidth = 23, SepWidth = 6;
-  Toolbar971 = Place<TPanel>(this, Dock971, "Toolbar971", 0, 0, 473, RowHeight);
+  constexpr int ButtonHeight = 22, GlyphButtonWidth = 23, EncodeWidth = 73;
+  Toolbar971 = new TToolbar97(this);
+  Toolbar971->SetName("Toolbar971");
   Toolbar971->SetCaption("Toolbar971");
+  Toolbar971->SetDockPos(0);
+  Toolbar971->SetFullSize(true);
+  Toolbar971->SetParent(Dock971);
   auto button = [&](const char* name, int left, int width, const wchar_t* glyph, const char* hint) {
-    auto* b = Place<TSpeedButton>(this, Toolbar971, name, left, ButtonTop, width, ButtonHeight);
+    auto* b = Place<TSpeedButton>(this, Toolbar971, name, left, 0, width, ButtonHeight);
     if (glyph) b->SetGlyphResource(glyph);
     b->SetHint(hint);
     return b;
   };
+  // Separators are placed by the toolbar; their stored left edge only gives their order.
   auto separator = [&](const char* name, int left) {
-    return Place<TBevel>(this, Toolbar971, name, left, ButtonTop, SepWidth, ButtonHeight);
+    return Place<TToolbarSep97>(this, Toolbar971, name, left, 0, TToolbarSep97::DefaultSize, ButtonHeight);
   };
   Newbutton = button("Newbutton", 0, GlyphButtonWidth, L"GLYPH_CLEAR", "Clear list");
   ToolbarButton972 = button("ToolbarButton972", 23, GlyphButtonWidth, L"GLYPH_ADD", "Add file");
@@ -101,7 +105,6 @@ void TMain::BuildToolbarRow() {
   ToolbarButton973 = button("ToolbarButton973", 81, GlyphButtonWidth, L"GLYPH_PLAY", "Play");
   ToolbarButton974 = button("ToolbarButton974", 104, GlyphButtonWidth, L"GLYPH_STOP", "Stop");
   ToolbarSep972 = separator("ToolbarSep972", 127);
-  constexpr int EncodeWidth = 73;
   Encode = button("Encode", 133, EncodeWidth, nullptr, "Click to encode");
   Encode->SetCaption("Encode");
   Encode->SetEnabled(false);

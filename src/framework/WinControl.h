@@ -130,6 +130,8 @@ private:
   void Bind(HWND wnd);
   void Unbind();
   void NotifyWindowListeners(HWND wnd, bool created);
+  // A pass now, or once the running pass is over (null requester: the client area changed).
+  void RequestAlignPass(TControl* requester);
   void RunAlignPasses();
   bool RouteMouseToChild(TMessage& message);
   void CaptureOwnClick(const TMessage& message);

@@ -16,14 +16,18 @@ TIntRect ToIntRect(const RECT& r) { return TIntRect{r.left, r.top, r.right, r.bo
 
 void TWinControl::AlignControl(TControl* control) {
   if (control && control->Align() == TAlign::alNone) return;
+  RequestAlignPass(control);
+}
+
+void TWinControl::Realign() { RequestAlignPass(nullptr); }
+
+void TWinControl::RequestAlignPass(TControl* requester) {
   if (FAlignLevel > 0) {
-    if (!control || control != FAligningChild) FAlignPending = true;
+    if (!requester || requester != FAligningChild) FAlignPending = true;
     return;
   }
   RunAlignPasses();
 }
-
-void TWinControl::Realign() { AlignControl(nullptr); }
 
 void TWinControl::EnableAlign() {
   if (--FAlignLevel == 0 && FAlignPending) RunAlignPasses();

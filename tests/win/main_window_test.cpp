@@ -61,24 +61,26 @@ struct TPlace {
   int Left, Top, Width, Height; // -1: left to the control (auto-sized labels)
 };
 
-// Where every control of the window belongs, as Left, Top, Width x Height within its parent.
+// Where every control of the window belongs, as Left, Top, Width x Height within its parent, once the program
+// runs: the empty side docks take no room, so the list fills the page below the top dock.
 const TPlace Layout[] = {
     {"PageControl1", "Main", 0, 0, 481, 313},
     {"Dock971", "Encodetab", 0, 0, 473, 26},
-    {"Dock972", "Encodetab", 0, 26, 9, 259},
-    {"Dock973", "Encodetab", 464, 26, 9, 259},
-    {"ListView1", "Encodetab", 9, 26, 455, 259},
+    {"Dock972", "Encodetab", 0, 26, 0, 259},
+    {"Dock973", "Encodetab", 473, 26, 0, 259},
+    {"ListView1", "Encodetab", 0, 26, 473, 259},
+    {"Toolbar971", "Dock971", 0, 0, 473, 26},
     {"MediaPlayer1", "Encodetab", 216, 216, 253, 30},
-    {"Newbutton", "Toolbar971", 0, -1, 23, 22},
-    {"ToolbarButton972", "Toolbar971", 23, -1, 23, 22},
-    {"ToolbarSep971", "Toolbar971", 46, -1, -1, -1},
-    {"Deletebutton", "Toolbar971", 52, -1, 23, 22},
-    {"ToolbarSep974", "Toolbar971", 75, -1, -1, -1},
-    {"ToolbarButton973", "Toolbar971", 81, -1, 23, 22},
-    {"ToolbarButton974", "Toolbar971", 104, -1, 23, 22},
-    {"ToolbarSep972", "Toolbar971", 127, -1, -1, -1},
-    {"Encode", "Toolbar971", 133, -1, 73, 22},
-    {"ToolbarSep973", "Toolbar971", 206, -1, -1, -1},
+    {"Newbutton", "Toolbar971", 0, 0, 23, 22},
+    {"ToolbarButton972", "Toolbar971", 23, 0, 23, 22},
+    {"ToolbarSep971", "Toolbar971", 46, 0, 6, 22},
+    {"Deletebutton", "Toolbar971", 52, 0, 23, 22},
+    {"ToolbarSep974", "Toolbar971", 75, 0, 6, 22},
+    {"ToolbarButton973", "Toolbar971", 81, 0, 23, 22},
+    {"ToolbarButton974", "Toolbar971", 104, 0, 23, 22},
+    {"ToolbarSep972", "Toolbar971", 127, 0, 6, 22},
+    {"Encode", "Toolbar971", 133, 0, 73, 22},
+    {"ToolbarSep973", "Toolbar971", 206, 0, 6, 22},
     {"Settingsenc", "Settingstab", 8, 8, 465, 57},
     {"Label1", "Settingsenc", 16, 24, -1, -1},
     {"Enclocation", "Settingsenc", 80, 24, 289, 17},

@@ -23,8 +23,8 @@ constexpr int kPollMs = 50;
 constexpr char kEncoderSleepMs[] = "1500";
 constexpr char kWaveBytes[] = "RIFF\x24\0\0\0WAVEfmt ";
 // The toolbar's buttons, in the toolbar's client coordinates: the middles of "Add file" and "Encode".
-constexpr POINT kAddButton{23 + 11, 2 + 11};
-constexpr POINT kEncodeButton{133 + 36, 2 + 11};
+constexpr POINT kAddButton{23 + 11, 11};
+constexpr POINT kEncodeButton{133 + 36, 11};
 constexpr int kMessageBoxText = 0xFFFF;
 
 std::string ClassOf(HWND window) {
@@ -134,7 +134,7 @@ protected:
     ASSERT_TRUE(
         Poll([&] { return (Main = FindTopLevel(FProcess.dwProcessId, "QsForm", "QuillStack V3")); }, kWindowTimeoutMs));
     HWND toolbar = FindChild(Main, [](HWND w) {
-      return ClassOf(w) == "QsPanel" && ClassOf(GetParent(w)) == "QsPanel"; // the toolbar inside its dock
+      return ClassOf(w) == "QsToolWindow97" && ClassOf(GetParent(w)) == "QsDock97"; // the toolbar in its dock
     });
     List = FindChild(Main, [](HWND w) { return ClassOf(w) == "QsListView"; });
     ASSERT_TRUE(toolbar && List);

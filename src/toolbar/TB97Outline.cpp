@@ -1,0 +1,100 @@
+#include "TB97Outline.h"
+
+#include "Brushes.h"
+#include "Exception.h"
+#include "Handles.h"
+
+namespace qs {
+
+namespace {
+
+constexpr wchar_t OutlineClass[] = L"QsDragOutline";
+
+// The ring of `r`: the rectangle less its inside shrunk by `thickness`; an empty region without a rectangle.
+TRegionHandle RingRegion(const RECT* r, int thickness, int dx = 0, int dy = 0) {
+  TRegionHandle ring(CreateRectRgn(0, 0, 0, 0));
+  if (!r) return ring;
+  TRegionHandle outer(CreateRectRgn(r->left + dx, r->top + dy, r->right + dx, r->bottom + dy));
+  TRegionHandle inner(CreateRectRgn(r->left + dx + thickness, r->top + dy + thickness, r->right + dx - thickness,
+                                    r->bottom + dy - thickness));
+  CombineRgn(ring.Get(), outer.Get(), inner.Get(), RGN_DIFF);
+  return ring;
+}
+
+// The brush paints black and white dots whatever colours the DC holds.
+void FillWithHalftone(HDC dc, const RECT& r, DWORD rop) {
+  TBrushHandle brush = CreateHalftoneBrush();
+  TSelectGuard select(dc, brush.Get());
+  SetTextColor(dc, RGB(0, 0, 0));
+  SetBkColor(dc, RGB(255, 255, 255));
+  PatBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, rop);
+}
+
+LRESULT CALLBACK OutlineProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+  case WM_NCHITTEST: return HTTRANSPARENT;
+  case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+  case WM_ERASEBKGND: return 1;
+  case WM_PAINT: {
+    TPaintDC dc(wnd);
+    RECT client{};
+    GetClientRect(wnd, &client);
+    FillWithHalftone(dc.Get(), client, PATCOPY);
+    return 0;
+  }
+  default: return DefWindowProcW(wnd, msg, wParam, lParam);
+  }
+}
+
+} // namespace
+
+void DrawDragOutline(HDC dc, const RECT* newRect, int newThickness, const RECT* oldRect, int oldThickness) {
+  TRegionHandle changed = RingRegion(newRect, newThickness);
+  TRegionHandle oldRing = RingRegion(oldRect, oldThickness);
+  CombineRgn(changed.Get(), changed.Get(), oldRing.Get(), RGN_XOR);
+  TSavedDC saved(dc);
+  SelectClipRgn(dc, changed.Get());
+  RECT box{};
+  GetClipBox(dc, &box);
+  FillWithHalftone(dc, box, PATINVERT);
+}
+
+TOutlineWindow::TOutlineWindow() {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  if (!GetClassInfoExW(instance, OutlineClass, &wc)) {
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = OutlineProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = OutlineClass;
+    RegisterClassExW(&wc);
+  }
+  FWnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TRANSPARENT, OutlineClass, L"",
+                         WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+  if (!FWnd) throw EOutOfResources("Cannot create the drag outline");
+}
+
+TOutlineWindow::~TOutlineWindow() {
+  if (FWnd) DestroyWindow(FWnd);
+}
+
+void TOutlineWindow::Show(const RECT& r, int thickness) {
+  if (Visible() && EqualRect(&r, &FRect) && thickness == FThickness) return;
+  FRect = r;
+  FThickness = thickness;
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  const RECT local{0, 0, width, height};
+  // The window owns the region from here on.
+  SetWindowRgn(FWnd, RingRegion(&local, thickness).Release(), FALSE);
+  SetWindowPos(FWnd, HWND_TOPMOST, r.left, r.top, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  RedrawWindow(FWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+void TOutlineWindow::Hide() {
+  if (FWnd && IsWindowVisible(FWnd)) ShowWindow(FWnd, SW_HIDE);
+}
+
+bool TOutlineWindow::Visible() const { return FWnd && IsWindowVisible(FWnd); }
+
+} // namespace qs

@@ -1,0 +1,27 @@
+#include "TB97WorkArea.h"
+
+namespace qs {
+
+namespace {
+
+// The primary work area, or the whole primary screen when even that cannot be had.
+TIntRect PrimaryWorkArea() {
+  RECT r{};
+  if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0)) return TIntRect{r.left, r.top, r.right, r.bottom};
+  return TIntRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+TIntRect WorkAreaOf(HMONITOR monitor) {
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  if (!monitor || !GetMonitorInfoW(monitor, &info)) return PrimaryWorkArea();
+  return TIntRect{info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+}
+
+} // namespace
+
+TIntRect WorkAreaNearRect(const RECT& r) { return WorkAreaOf(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST)); }
+
+TIntRect WorkAreaNearPoint(POINT p) { return WorkAreaOf(MonitorFromPoint(p, MONITOR_DEFAULTTONEAREST)); }
+
+} // namespace qs
