@@ -368,7 +368,16 @@ void TCustomToolWindow97::WndProc(TMessage& message) {
   case WM_NCHITTEST:
     if (HandleNcHitTest(message)) return;
     break;
-  case WM_NCLBUTTONDOWN: HandleNcLButtonDown(message); return;
+  case WM_NCLBUTTONDOWN:
+    HandleNcLButtonDown(message);
+    return;
+  case WM_NCLBUTTONDBLCLK:
+    // A second quick press on the close button is a press too, not a double click on the frame.
+    if (message.WParam == HTCLOSE && !Docked()) {
+      HandleNcLButtonDown(message);
+      return;
+    }
+    break;
   case WM_NCACTIVATE:
     // The floating frame is ours; the system must not draw its own over it.
     message.Result = TRUE;
