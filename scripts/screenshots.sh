@@ -30,10 +30,6 @@ bash scripts/wine-session.sh start "$session"
 # shellcheck disable=SC1091
 source "$session/env"
 
-# Debian's Wine does not load the TrueType fonts of fonts-wine by itself, and without Marlett the caption
-# buttons drawn below show letters. A font in the prefix is always loaded. Only Marlett: every other font stays
-# as in the test sessions and under `make run`, so the pictures show what they show.
-cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 # With no window manager on the virtual display Wine draws the caption and borders itself, so the
 # screenshots show the whole window as on Windows.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1

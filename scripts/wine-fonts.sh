@@ -12,7 +12,7 @@
 # Chinese) to WenQuanYi Micro Hei instead of drawing boxes; Wine links only scalable fonts, which is why the bitmap
 # MS Sans Serif of fonts-wine is no option.
 
-qs_font_settings_version=4
+qs_font_settings_version=5
 
 qs_apply_wine_fonts() {
   local stamp="$WINEPREFIX/.quillstack-fonts"
@@ -25,5 +25,11 @@ qs_apply_wine_fonts() {
   # Edit controls lay text out with Uniscribe, which does not follow font links: for Chinese characters and
   # Japanese kana it falls back to SimSun by name (Hangul finds a font by itself).
   wine reg add "$nt\\FontSubstitutes" /v "SimSun" /t REG_SZ /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
+  # The close button of a floating toolbar and the window captions are drawn with the symbol font Marlett; without
+  # it they show letters ("r" for the cross). A font in the prefix's Fonts folder is always loaded.
+  if [[ -f /usr/share/wine/fonts/marlett.ttf ]]; then
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+  fi
   echo "$qs_font_settings_version" >"$stamp"
 }
