@@ -241,18 +241,18 @@ void TCustomToolWindow97::ArrangeAndResizeCore(bool resize, TDockOrientation pre
   TIntSize size;
   LayoutChildren(true, previousOrientation, size, target);
   if (!resize) return;
+  // The client size the window has now, negative when the window is smaller than its frame.
+  const TIntSize current = ClientSizeFor(TIntSize{Width(), Height()});
   if (Docked()) {
     FDockedTo->BuildRowThicknesses();
     const int rowThickness = FDockedTo->GetRowThickness(FDockRow, this);
     const RECT dockClient = FDockedTo->ClientRect();
-    const RECT client = ClientRect();
-    const TIntSize frame{Width() - (client.right - client.left), Height() - (client.bottom - client.top)};
+    const TIntSize frame{Width() - current.Width, Height() - current.Height};
     size = DockedClientSizeInRow(
         size, FDockedTo->Position() == dpLeft || FDockedTo->Position() == dpRight, rowThickness, FFullSize,
         TIntSize{dockClient.right - dockClient.left, dockClient.bottom - dockClient.top}, frame);
   }
-  const RECT client = ClientRect();
-  const int dw = size.Width - (client.right - client.left), dh = size.Height - (client.bottom - client.top);
+  const int dw = size.Width - current.Width, dh = size.Height - current.Height;
   if (dw == 0 && dh == 0) return;
   TCounterLock updating(FUpdatingBounds);
   SetBounds(Left(), Top(), Width() + dw, Height() + dh);

@@ -147,6 +147,8 @@ protected:
   }
 
   void CreateParams(TCreateParams& params) override;
+  // A new window shows when the visibility rules say so.
+  void CreateWindowHandleDone() override;
   void Loaded() override;
   void Notification(TComponent* component, TOperation operation) override;
   void AlignControls() override;

@@ -56,6 +56,11 @@ void TCustomToolWindow97::CreateParams(TCreateParams& params) {
   params.Style &= ~static_cast<DWORD>(WS_VISIBLE);
 }
 
+void TCustomToolWindow97::CreateWindowHandleDone() {
+  TCustomControl::CreateWindowHandleDone();
+  UpdateVisibility();
+}
+
 HWND TCustomToolWindow97::TopFormWindow() const {
   TForm* form = OwnForm();
   return form && form->HandleAllocated() ? form->HandleIfAllocated() : nullptr;
