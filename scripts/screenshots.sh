@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Renders the three pages of QuillStack's main window to docs/screenshots/{files,settings,about}.png.
+# Renders the three pages of QuillStack's main window to docs/screenshots/{files,settings,about}.png, and the
+# first page with its toolbar dragged to the left dock and out to float (toolbar-left.png, toolbar-floating.png).
 # The program runs in a throwaway Wine session (virtual display, fresh prefix, so every setting has its default);
 # the pages are switched by clicking their tab headers with xdotool.
 set -euo pipefail
@@ -95,14 +96,37 @@ capture settings
 show_page 2
 capture about
 
+# The toolbar dragged by its handle as a person drags it: into the left dock, then out over the list to float.
+# Client coordinates: the page starts at (4, 24); the handle is at the docked toolbar's left end (top end when
+# docked at the side).
+drag() {
+  xdotool mousemove "$((client_x + $1))" "$((client_y + $2))" mousedown 1
+  sleep 0.3
+  xdotool mousemove "$((client_x + $1 + 4))" "$((client_y + $2 + 4))"
+  sleep 0.3
+  xdotool mousemove "$((client_x + $3))" "$((client_y + $4))"
+  sleep 0.3
+  xdotool mouseup 1
+  park_pointer
+}
+show_page 0
+drag 9 36 4 170
+capture toolbar-left
+drag 16 29 250 190
+sleep 1
+# The floating toolbar is a window of its own over the main window: the picture is taken from the screen.
+import -window root -crop "${win_w}x${win_h}+${win_x}+${win_y}" -strip -define png:exclude-chunks=date,time \
+  "$work/toolbar-floating.png"
+
 # Three different pictures prove that the clicks switched the pages; only then are the old ones replaced.
 differ() { [[ $(compare -metric AE "$1" "$2" null: 2>&1 || true) != 0 ]]; }
-if ! differ "$work/files.png" "$work/settings.png" || ! differ "$work/settings.png" "$work/about.png"; then
-  echo "screenshots: the pages did not change between captures (tab headers not where expected?);" \
+if ! differ "$work/files.png" "$work/settings.png" || ! differ "$work/settings.png" "$work/about.png" ||
+  ! differ "$work/files.png" "$work/toolbar-left.png" || ! differ "$work/toolbar-left.png" "$work/toolbar-floating.png"; then
+  echo "screenshots: the pictures did not change between captures (tabs or drag handle not where expected?);" \
     "see $work/*.png" >&2
   exit 1
 fi
-for page in files settings about; do
+for page in files settings about toolbar-left toolbar-floating; do
   cp "$work/$page.png" "$out/$page.png"
   echo "$out/$page.png"
 done
