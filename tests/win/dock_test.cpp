@@ -1,6 +1,7 @@
 // Docks and tool windows: how much room a dock takes, the docked frame, what docks and tool windows refuse, the
 // events of a re-parenting in their order, the floating window's visibility, its close button, its owner and its
 // resize loop, the frames' pixels, and no GDI object left behind by docking and floating.
+#include "BitmapCanvas.h"
 #include "Exception.h"
 #include "Main.h"
 #include "MainWindowFixture.h"
@@ -372,6 +373,75 @@ TEST_F(Floating, TheFloatingFrameHasItsCaptionStripLineAndCloseButton) {
   EXPECT_EQ(GetPixel(dc.Get(), rects.CloseButton.Left, rects.CloseButton.Top),
             GetSysColor(gradient ? COLOR_GRADIENTACTIVECAPTION : COLOR_ACTIVECAPTION))
       << "the close button is framed in the caption colour";
+}
+
+// ---- double clicks
+
+TEST_F(Floating, ADoubleClickFloatsADockedWindowAndDocksAFloatingOneFirstInItsDefaultDock) {
+  AddBlock();
+  auto* other = new TToolbar97(Form);
+  other->SetName("Other");
+  auto* block = new TBlock(Form);
+  block->SetBounds(0, 0, 23, 22);
+  block->SetParent(other);
+  other->SetParent(Left);
+  ShowForm();
+  auto doubleClick = [&](POINT p) {
+    TInputScript script({[p] { MoveTo(p); }, [] { SendMouseInput(MOUSEEVENTF_LEFTDOWN); },
+                         [] { SendMouseInput(MOUSEEVENTF_LEFTUP); }, [] { SendMouseInput(MOUSEEVENTF_LEFTDOWN); },
+                         [] { SendMouseInput(MOUSEEVENTF_LEFTUP); }},
+                        20);
+    ASSERT_TRUE(script.Run());
+    PumpMessages();
+  };
+  doubleClick(ToolbarWindowPoint(5, 10)); // on the drag handle
+  ASSERT_FALSE(Toolbar->Docked());
+
+  doubleClick(ToolbarWindowPoint(10, 8)); // on the caption
+  EXPECT_FALSE(Toolbar->Docked()) << "without a default dock nothing happens";
+
+  Toolbar->SetDefaultDock(Left);
+  doubleClick(ToolbarWindowPoint(10, 8));
+  ASSERT_EQ(Toolbar->DockedTo(), Left);
+  EXPECT_EQ(Toolbar->DockRow(), 0);
+  EXPECT_EQ(Toolbar->DockPos(), 0) << "first in row 0";
+  EXPECT_GT(other->DockPos(), 0) << "the bar already there moved up";
+}
+
+// ---- background and bound lines
+
+TEST_F(Docks, TheBackgroundTilesSeamlesslyAcrossTheDockAndItsBarsAndBoundLinesFrameTheDock) {
+  AddBlock();
+  ShowForm();
+  // A 4 x 4 picture whose pixel (x, y) has red x * 60 and green y * 60: every pixel tells where in its tile it is.
+  TBitmap tile;
+  tile.SetSize(4, 4);
+  {
+    TBitmapCanvas canvas(tile);
+    for (int y = 0; y < 4; ++y)
+      for (int x = 0; x < 4; ++x) SetPixel(canvas.Handle(), x, y, RGB(x * 60, y * 60, 0));
+  }
+  Top->SetBackground(tile);
+  Top->SetBoundLines(blTop | blBottom);
+  PumpMessages();
+  // The parent's client origin is the tiles' origin: a pixel at parent coordinates (x, y) is tile (x % 4, y % 4).
+  auto expected = [](int x, int y) { return RGB((x % 4) * 60, (y % 4) * 60, 0); };
+  TWindowDC screen(nullptr);
+  const POINT formOrigin = Form->ClientOrigin();
+  UpdateWindow(Top->Handle());
+  UpdateWindow(Toolbar->Handle());
+  RECT dockWindow = WindowRectOf(Top);
+  // In the dock's client area, right of the bar.
+  const POINT inDock{dockWindow.right - 10, dockWindow.top + 10};
+  EXPECT_EQ(GetPixel(screen.Get(), inDock.x, inDock.y), expected(inDock.x - formOrigin.x, inDock.y - formOrigin.y));
+  // In the bar's client area (a transparent spot: no block there) and in its frame's second ring.
+  const RECT bar = WindowRectOf(Toolbar);
+  const POINT inFrame{bar.left + 20, bar.top + 1};
+  EXPECT_EQ(GetPixel(screen.Get(), inFrame.x, inFrame.y), expected(inFrame.x - formOrigin.x, inFrame.y - formOrigin.y));
+  // The bound lines: shadow along the top, highlight along the bottom, each taking a pixel off the client area.
+  EXPECT_EQ(GetPixel(screen.Get(), dockWindow.left + 50, dockWindow.top), GetSysColor(COLOR_BTNSHADOW));
+  EXPECT_EQ(GetPixel(screen.Get(), dockWindow.left + 50, dockWindow.bottom - 1), GetSysColor(COLOR_BTNHIGHLIGHT));
+  EXPECT_EQ(Top->Height(), 22 + 4 + 2);
 }
 
 // ---- hooks and resources
