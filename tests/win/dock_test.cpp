@@ -301,17 +301,27 @@ TEST_F(Floating, TheResizeLoopKeepsTheMinimumAndEscapeKeepsTheSize) {
 
 TEST_F(Floating, ClosingTheMainWindowsFloatingToolbarDocksItBackAtTheTop) {
   TMain* main = ShowMainWindow();
-  main->Toolbar971->SetFloatingPosition(POINT{200, 200});
-  main->Toolbar971->SetDockedTo(nullptr);
+  SetForegroundWindow(main->Handle());
+  TToolbar97* toolbar = main->Toolbar971;
+  toolbar->SetFloatingPosition(POINT{200, 200});
+  toolbar->SetDockedTo(nullptr);
   PumpMessages();
-  ASSERT_FALSE(main->Toolbar971->Docked());
-  main->Toolbar971->SetVisible(false);
-  if (main->Toolbar971->OnClose) main->Toolbar971->OnClose(main->Toolbar971);
+  ASSERT_FALSE(toolbar->Docked());
+  ASSERT_TRUE(IsWindowVisible(toolbar->Handle()));
+  const TFloatingCaptionRects rects = FloatingCaptionRects(
+      toolbar->FrameMetrics(), TCustomToolWindow97::CaptionHeight(), toolbar->ClientRect().right, true);
+  RECT window{};
+  GetWindowRect(toolbar->Handle(), &window);
+  const POINT button{window.left + (rects.CloseButton.Left + rects.CloseButton.Right) / 2,
+                     window.top + (rects.CloseButton.Top + rects.CloseButton.Bottom) / 2};
+  TInputScript click({[&] { MoveTo(button); }, [] { SendMouseInput(MOUSEEVENTF_LEFTDOWN); },
+                      [] { SendMouseInput(MOUSEEVENTF_LEFTUP); }});
+  ASSERT_TRUE(click.Run());
   PumpMessages();
-  EXPECT_EQ(main->Toolbar971->DockedTo(), main->Dock971);
-  EXPECT_EQ(main->Toolbar971->DockRow(), 0);
-  EXPECT_TRUE(main->Toolbar971->Visible());
-  EXPECT_TRUE(IsWindowVisible(main->Toolbar971->Handle()));
+  EXPECT_EQ(toolbar->DockedTo(), main->Dock971);
+  EXPECT_EQ(toolbar->DockRow(), 0);
+  EXPECT_TRUE(toolbar->Visible());
+  EXPECT_TRUE(IsWindowVisible(toolbar->Handle()));
   EXPECT_EQ(main->Dock971->Height(), 26);
   CloseMainWindow(main);
 }
