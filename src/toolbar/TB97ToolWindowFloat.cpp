@@ -158,28 +158,33 @@ void TCustomToolWindow97::ShowingChanged() {
   if (!visible && GetActiveWindow() == self) ActivateAnotherWindow(self);
 }
 
+namespace {
+
+struct TActivationSearch {
+  HWND Except;
+  HWND FirstPlain = nullptr;
+  HWND FirstTopmost = nullptr;
+};
+
+// Windows of the thread in Z-order: the first visible, enabled one that is not topmost, else the first topmost.
+BOOL CALLBACK ConsiderForActivation(HWND wnd, LPARAM data) {
+  auto& search = *reinterpret_cast<TActivationSearch*>(data);
+  if (wnd == search.Except || (Application && wnd == Application->Handle()) || !IsWindowVisible(wnd) ||
+      !IsWindowEnabled(wnd))
+    return TRUE;
+  if (!(GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST)) {
+    search.FirstPlain = wnd;
+    return FALSE;
+  }
+  if (!search.FirstTopmost) search.FirstTopmost = wnd;
+  return TRUE;
+}
+
+} // namespace
+
 void TCustomToolWindow97::ActivateAnotherWindow(HWND except) {
-  struct TSearch {
-    HWND Except;
-    HWND FirstPlain = nullptr;
-    HWND FirstTopmost = nullptr;
-  } search{except};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND wnd, LPARAM data) -> BOOL {
-        auto& s = *reinterpret_cast<TSearch*>(data);
-        if (wnd == s.Except || (Application && wnd == Application->Handle()) || !IsWindowVisible(wnd) ||
-            !IsWindowEnabled(wnd))
-          return TRUE;
-        const bool topmost = (GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-        if (!topmost) {
-          s.FirstPlain = wnd;
-          return FALSE;
-        }
-        if (!s.FirstTopmost) s.FirstTopmost = wnd;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  TActivationSearch search{except};
+  EnumThreadWindows(GetCurrentThreadId(), ConsiderForActivation, reinterpret_cast<LPARAM>(&search));
   if (HWND next = search.FirstPlain ? search.FirstPlain : search.FirstTopmost) SetActiveWindow(next);
 }
 
