@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace qs {
 
@@ -168,15 +169,31 @@ private:
     TBrushHandle CheckerBrush;
     COLORREF CheckerFace = 0;
     COLORREF CheckerHighlight = 0;
+    // The off-screen bitmap opaque buttons paint through, kept from one paint to the next (made anew only
+    // for a button larger than it): making one costs as much as drawing the glyph.
+    std::optional<TMemoryDC> OffscreenDC;
+    TBitmapHandle OffscreenBitmap;
+    HGDIOBJ OffscreenDefaultBitmap = nullptr;
+    TIntSize OffscreenSize;
+    std::optional<TCanvas> OffscreenCanvas; // its font too goes with the rest
     void FreeChecker() {
       CheckerBrush.Reset();
       CheckerBitmap.Reset();
+    }
+    void FreeOffscreen() {
+      if (OffscreenDC) SelectObject(OffscreenDC->Get(), OffscreenDefaultBitmap);
+      OffscreenBitmap.Reset();
+      OffscreenDC.reset();
+      OffscreenSize = TIntSize{};
+      OffscreenCanvas.reset();
     }
   };
   static TShared& Shared();
   static void HookNotify(THookKind kind, HWND wnd, WPARAM wParam, LPARAM lParam);
   static void HoverTimerTick();
   static HBRUSH CheckerBrush();
+  // A canvas on the shared off-screen bitmap, at least width x height.
+  static TCanvas& OffscreenCanvas(int width, int height);
   static void FreeSharedWhenUnused();
 
   TButtonFacts Facts() const;

@@ -197,6 +197,10 @@ void TToolbarButton97::EndClick() {
 
 // ---- hovering
 
+TToolbarButton97* TToolbarButton97::HotButton() { return Shared().Hot; }
+
+TTimer* TToolbarButton97::HoverTimer() { return Shared().HoverTimer; }
+
 bool TToolbarButton97::PointerOverThis(POINT screen) const {
   return TApplication::FindControlAtScreen(screen, true) == this;
 }
@@ -289,6 +293,7 @@ void TToolbarButton97::HookNotify(THookKind kind, HWND wnd, WPARAM wParam, LPARA
 void TToolbarButton97::FreeSharedWhenUnused() {
   TShared& shared = Shared();
   shared.FreeChecker();
+  shared.FreeOffscreen();
   shared.Hot = nullptr;
   if (TTimer* timer = std::exchange(shared.HoverTimer, nullptr)) FreeTimer(timer, shared.InHoverTick);
 }

@@ -3,6 +3,8 @@
 // show through; and the repaint requests that spare the background an erase.
 #include "TB97Button.h"
 
+#include <algorithm>
+
 namespace qs {
 
 namespace {
@@ -21,22 +23,6 @@ void DrawButtonEdge(HDC dc, const TIntRect& r, bool flat, TButtonEdge edge) {
   DrawEdge(dc, &rect, EdgeStyle(flat, edge), EdgeFlags(flat));
 }
 
-// A bitmap the size of the button, selected into a memory DC, with a canvas on it.
-class TOffscreen {
-public:
-  TOffscreen(HDC compatibleWith, int width, int height)
-      : FDC(compatibleWith), FBitmap(CreateCompatibleBitmap(compatibleWith, width, height)),
-        FSelect(FDC.Get(), FBitmap.Get()), FCanvas(FDC.Get()) {}
-  HDC Handle() const { return FDC.Get(); }
-  TCanvas& Canvas() { return FCanvas; }
-
-private:
-  TMemoryDC FDC;
-  TBitmapHandle FBitmap;
-  TSelectGuard FSelect;
-  TCanvas FCanvas;
-};
-
 } // namespace
 
 void TToolbarButton97::Paint() {
@@ -47,11 +33,27 @@ void TToolbarButton97::Paint() {
   }
   // The face is made whole off screen and copied at once, so it never shows half painted.
   const int width = Width(), height = Height();
-  TOffscreen buffer(canvas.Handle(), width, height);
-  buffer.Canvas().Font().Assign(Font());
-  buffer.Canvas().FillRect(Rect(0, 0, width, height), Color());
-  PaintFace(buffer.Canvas());
+  TCanvas& buffer = OffscreenCanvas(width, height);
+  buffer.Font().Assign(Font());
+  buffer.FillRect(Rect(0, 0, width, height), Color());
+  PaintFace(buffer);
   BitBlt(canvas.Handle(), 0, 0, width, height, buffer.Handle(), 0, 0, SRCCOPY);
+}
+
+TCanvas& TToolbarButton97::OffscreenCanvas(int width, int height) {
+  TShared& shared = Shared();
+  if (shared.OffscreenDC && width <= shared.OffscreenSize.Width && height <= shared.OffscreenSize.Height)
+    return *shared.OffscreenCanvas;
+  const TIntSize size{std::max(width, shared.OffscreenSize.Width), std::max(height, shared.OffscreenSize.Height)};
+  shared.FreeOffscreen();
+  // In the screen's format, whatever DC the first paint came with.
+  TWindowDC screen(nullptr);
+  shared.OffscreenDC.emplace(screen.Get());
+  shared.OffscreenBitmap.Reset(CreateCompatibleBitmap(screen.Get(), size.Width, size.Height));
+  shared.OffscreenDefaultBitmap = SelectObject(shared.OffscreenDC->Get(), shared.OffscreenBitmap.Get());
+  shared.OffscreenSize = size;
+  shared.OffscreenCanvas.emplace(shared.OffscreenDC->Get());
+  return *shared.OffscreenCanvas;
 }
 
 void TToolbarButton97::PaintFace(TCanvas& canvas) {
