@@ -58,10 +58,10 @@ TButtonFacts TToolbarButton97::Facts() const { return TButtonFacts{Enabled(), FD
 
 void TToolbarButton97::ApplyEvent(TButtonEvent event) { FDrawState = NextDrawState(FDrawState, event, Facts()); }
 
-void TToolbarButton97::SetDrawState(TButtonDrawState state, bool erase) {
+void TToolbarButton97::SetDrawState(TButtonDrawState state) {
   if (state == FDrawState) return;
   FDrawState = state;
-  RequestRepaint(erase);
+  RequestRepaint(true);
 }
 
 bool TToolbarButton97::HitsMainPart(int x, int y) const {

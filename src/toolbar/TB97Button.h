@@ -14,7 +14,6 @@
 #include "TB97Hooks.h"
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 
 namespace qs {
@@ -158,8 +157,8 @@ protected:
   void TextChanged() override { RequestRepaint(true); }
 
 private:
-  // What every button shares: the hot button and the timer that follows it, how many buttons live, and the
-  // checker brush with the colours it was made in.
+  // What every button shares: the hot button and the timer that follows it, how many buttons live, the
+  // checker brush with the colours it was made in, and the off-screen bitmap; all go with the last button.
   struct TShared {
     TToolbarButton97* Hot = nullptr;
     TTimer* HoverTimer = nullptr;
@@ -198,7 +197,7 @@ private:
 
   TButtonFacts Facts() const;
   void ApplyEvent(TButtonEvent event);
-  void SetDrawState(TButtonDrawState state, bool erase = true);
+  void SetDrawState(TButtonDrawState state);
   void SyncGroup();
   void UpdateOpaqueStyle();
   void PaintFace(TCanvas& canvas);
