@@ -153,28 +153,35 @@ void TCustomToolWindow97::ShowingChanged() {
   if (!visible && GetActiveWindow() == self) ActivateAnotherWindow(self);
 }
 
+namespace {
+
+struct TActivationSearch {
+  HWND Except;
+  HWND FirstPlain = nullptr;
+  HWND FirstTopmost = nullptr;
+};
+
+// A named CALLBACK function rather than a lambda: on 32-bit Windows a lambda does not convert to the stdcall
+// WNDENUMPROC.
+BOOL CALLBACK FindWindowToActivate(HWND wnd, LPARAM data) {
+  auto& s = *reinterpret_cast<TActivationSearch*>(data);
+  if (wnd == s.Except || (Application && wnd == Application->Handle()) || !IsWindowVisible(wnd) ||
+      !IsWindowEnabled(wnd))
+    return TRUE;
+  const bool topmost = (GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  if (!topmost) {
+    s.FirstPlain = wnd;
+    return FALSE;
+  }
+  if (!s.FirstTopmost) s.FirstTopmost = wnd;
+  return TRUE;
+}
+
+} // namespace
+
 void TCustomToolWindow97::ActivateAnotherWindow(HWND except) {
-  struct TSearch {
-    HWND Except;
-    HWND FirstPlain = nullptr;
-    HWND FirstTopmost = nullptr;
-  } search{except};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND wnd, LPARAM data) -> BOOL {
-        auto& s = *reinterpret_cast<TSearch*>(data);
-        if (wnd == s.Except || (Application && wnd == Application->Handle()) || !IsWindowVisible(wnd) ||
-            !IsWindowEnabled(wnd))
-          return TRUE;
-        const bool topmost = (GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-        if (!topmost) {
-          s.FirstPlain = wnd;
-          return FALSE;
-        }
-        if (!s.FirstTopmost) s.FirstTopmost = wnd;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  TActivationSearch search{except};
+  EnumThreadWindows(GetCurrentThreadId(), FindWindowToActivate, reinterpret_cast<LPARAM>(&search));
   if (HWND next = search.FirstPlain ? search.FirstPlain : search.FirstTopmost) SetActiveWindow(next);
 }
 
