@@ -17,7 +17,7 @@
 #include "PageControl.h"
 #include "Panel.h"
 #include "QueueRules.h"
-#include "SpeedButton.h"
+#include "TB97Button.h"
 #include "TB97Dock.h"
 #include "TB97Toolbar.h"
 #include "TB97ToolbarSep.h"
@@ -87,12 +87,12 @@ public:
   TDock97* Dock972 = nullptr;
   TDock97* Dock973 = nullptr;
   TToolbar97* Toolbar971 = nullptr;
-  TSpeedButton* Newbutton = nullptr;
-  TSpeedButton* ToolbarButton972 = nullptr;
-  TSpeedButton* Deletebutton = nullptr;
-  TSpeedButton* ToolbarButton973 = nullptr;
-  TSpeedButton* ToolbarButton974 = nullptr;
-  TSpeedButton* Encode = nullptr;
+  TToolbarButton97* Newbutton = nullptr;
+  TToolbarButton97* ToolbarButton972 = nullptr;
+  TToolbarButton97* Deletebutton = nullptr;
+  TToolbarButton97* ToolbarButton973 = nullptr;
+  TToolbarButton97* ToolbarButton974 = nullptr;
+  TToolbarButton97* Encode = nullptr;
   TToolbarSep97* ToolbarSep971 = nullptr;
   TToolbarSep97* ToolbarSep972 = nullptr;
   TToolbarSep97* ToolbarSep973 = nullptr;

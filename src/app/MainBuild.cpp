@@ -88,8 +88,12 @@ void TMain::BuildToolbarRow() {
   Toolbar971->SetFullSize(true);
   Toolbar971->SetParent(Dock971);
   auto button = [&](const char* name, int left, int width, const wchar_t* glyph, const char* hint) {
-    auto* b = Place<TSpeedButton>(this, Toolbar971, name, left, 0, width, ButtonHeight);
-    if (glyph) b->SetGlyphResource(glyph);
+    auto* b = Place<TToolbarButton97>(this, Toolbar971, name, left, 0, width, ButtonHeight);
+    if (glyph) {
+      TBitmap picture;
+      picture.LoadFromResourceName(glyph);
+      b->SetGlyph(picture);
+    }
     b->SetHint(hint);
     return b;
   };

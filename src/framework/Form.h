@@ -31,6 +31,10 @@ public:
   // form is still made.
   virtual void AfterConstruction();
 
+  // What a modal run of the form ends with; a button of the form sets it when clicked (0: none).
+  int ModalResult() const { return FModalResult; }
+  void SetModalResult(int result) { FModalResult = result; }
+
   TNotifyEvent OnCreate;
   // Asked before closing; false keeps the form open.
   std::function<bool(TComponent*)> OnCloseQuery;
@@ -51,6 +55,7 @@ private:
   TPosition FPosition = TPosition::poDesigned;
   int FClientWidth = -1, FClientHeight = -1;
   const wchar_t* FIconName = nullptr;
+  int FModalResult = 0;
 };
 
 // The form a control sits on: the nearest form up its parent chain (the control itself when it is one).
