@@ -1,5 +1,7 @@
 #pragma once
 // Colours and the small geometry helpers shared by every drawing routine.
+#include "Geometry.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -50,6 +52,8 @@ enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 inline RECT Rect(int left, int top, int right, int bottom) { return RECT{left, top, right, bottom}; }
 inline RECT Bounds(int left, int top, int width, int height) { return RECT{left, top, left + width, top + height}; }
+inline TIntRect ToIntRect(const RECT& r) { return TIntRect{r.left, r.top, r.right, r.bottom}; }
+inline RECT ToRect(const TIntRect& r) { return RECT{r.Left, r.Top, r.Right, r.Bottom}; }
 inline bool PtIn(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
 
 } // namespace qs

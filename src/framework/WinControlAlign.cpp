@@ -10,8 +10,6 @@ namespace {
 // Reruns a change can set off: two children that keep moving each other must not hang the window.
 constexpr int MaxAlignReruns = 1;
 
-TIntRect ToIntRect(const RECT& r) { return TIntRect{r.left, r.top, r.right, r.bottom}; }
-
 } // namespace
 
 void TWinControl::AlignControl(TControl* control) {

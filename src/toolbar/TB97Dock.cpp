@@ -11,8 +11,6 @@ namespace qs {
 
 namespace {
 
-TIntRect ToIntRect(const RECT& r) { return TIntRect{r.left, r.top, r.right, r.bottom}; }
-
 // With a monochrome source (set bits white): the brush where the source is set, the destination elsewhere.
 constexpr DWORD BrushWhereMaskSet = 0x00E20746;
 

@@ -14,9 +14,6 @@ namespace qs {
 
 namespace {
 
-TIntRect ToIntRect(const RECT& r) { return TIntRect{r.left, r.top, r.right, r.bottom}; }
-RECT ToRect(const TIntRect& r) { return RECT{r.Left, r.Top, r.Right, r.Bottom}; }
-
 TIntRect ScreenClientRect(TWinControl& control) {
   RECT r = control.ClientRect();
   POINT origin = control.ClientOrigin();

@@ -6,8 +6,6 @@ namespace qs {
 
 namespace {
 
-RECT ToRect(const TIntRect& r) { return RECT{r.Left, r.Top, r.Right, r.Bottom}; }
-
 UINT AlignmentFormat(TAlignment alignment) {
   switch (alignment) {
   case TAlignment::taLeftJustify: return DT_LEFT;

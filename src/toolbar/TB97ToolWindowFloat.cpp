@@ -16,9 +16,6 @@ namespace qs {
 
 namespace {
 
-TIntRect ToIntRect(const RECT& r) { return TIntRect{r.left, r.top, r.right, r.bottom}; }
-RECT ToRect(const TIntRect& r) { return RECT{r.Left, r.Top, r.Right, r.Bottom}; }
-
 // Visible here and in every parent, as far as the controls themselves say (not what Windows shows now: a
 // floating window's own state must not feed back into the decision).
 bool ControlsShowing(const TControl* control) {

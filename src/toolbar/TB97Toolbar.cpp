@@ -8,13 +8,6 @@
 
 namespace qs {
 
-namespace {
-
-RECT ToRect(const TIntRect& r) { return RECT{r.Left, r.Top, r.Right, r.Bottom}; }
-TIntRect ToIntRect(const RECT& r) { return TIntRect{r.left, r.top, r.right, r.bottom}; }
-
-} // namespace
-
 TCustomToolbar97::TCustomToolbar97(TComponent* owner) : TCustomToolWindow97(owner) { ReadWindowParams(); }
 
 void TCustomToolbar97::GetWindowParams(TToolWindowParams& params) {

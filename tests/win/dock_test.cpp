@@ -331,13 +331,8 @@ TEST_F(Floating, ClosingTheMainWindowsFloatingToolbarDocksItBackAtTheTop) {
 TEST_F(Docks, TheDockedFrameAndItsHandleArePaintedAtTheirPlaces) {
   AddBlock();
   ShowForm();
-  const RECT window = WindowRectOf(Toolbar);
-  const int width = window.right - window.left, height = window.bottom - window.top;
-  TWindowDC screen(nullptr);
-  TMemoryDC dc(screen.Get());
-  TBitmapHandle bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
-  TSelectGuard select(dc.Get(), bitmap.Get());
-  Toolbar->PaintNonClient(dc.Get());
+  const TFrameRendering frame(*Toolbar);
+  const int height = frame.Height;
   const COLORREF face = GetSysColor(COLOR_BTNFACE), highlight = GetSysColor(COLOR_BTNHIGHLIGHT),
                  shadow = GetSysColor(COLOR_BTNSHADOW);
   struct TProbe {
@@ -358,29 +353,23 @@ TEST_F(Docks, TheDockedFrameAndItsHandleArePaintedAtTheirPlaces) {
       {"second ridge's shadow", 9, 5, shadow},
       {"strip after the handle", 10, 5, face},
   };
-  for (const TProbe& p : probes) EXPECT_EQ(GetPixel(dc.Get(), p.X, p.Y), p.Expected) << p.Name;
+  for (const TProbe& p : probes) EXPECT_EQ(frame.At(p.X, p.Y), p.Expected) << p.Name;
 }
 
 TEST_F(Floating, TheFloatingFrameHasItsCaptionStripLineAndCloseButton) {
   Float();
-  const RECT window = WindowRectOf(Toolbar);
-  const int width = window.right - window.left, height = window.bottom - window.top;
-  TWindowDC screen(nullptr);
-  TMemoryDC dc(screen.Get());
-  TBitmapHandle bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
-  TSelectGuard select(dc.Get(), bitmap.Get());
-  Toolbar->PaintNonClient(dc.Get());
-  const TIntPoint frame = Toolbar->FrameMetrics();
-  const int caption = TCustomToolWindow97::CaptionHeight();
-  const TFloatingCaptionRects rects = FloatingCaptionRects(frame, caption, Toolbar->ClientRect().right, true);
-  EXPECT_EQ(GetPixel(dc.Get(), 0, 0), GetSysColor(COLOR_3DLIGHT)) << "EDGE_RAISED starts with the light edge";
-  EXPECT_EQ(GetPixel(dc.Get(), width - 1, height - 1), GetSysColor(COLOR_3DDKSHADOW));
-  EXPECT_EQ(GetPixel(dc.Get(), rects.LineBelow.Left + 3, rects.LineBelow.Top), GetSysColor(COLOR_BTNFACE));
+  const TFrameRendering frame(*Toolbar);
+  const int width = frame.Width, height = frame.Height;
+  const TFloatingCaptionRects rects = FloatingCaptionRects(
+      Toolbar->FrameMetrics(), TCustomToolWindow97::CaptionHeight(), Toolbar->ClientRect().right, true);
+  EXPECT_EQ(frame.At(0, 0), GetSysColor(COLOR_3DLIGHT)) << "EDGE_RAISED starts with the light edge";
+  EXPECT_EQ(frame.At(width - 1, height - 1), GetSysColor(COLOR_3DDKSHADOW));
+  EXPECT_EQ(frame.At(rects.LineBelow.Left + 3, rects.LineBelow.Top), GetSysColor(COLOR_BTNFACE));
   BOOL gradient = FALSE;
   SystemParametersInfoW(SPI_GETGRADIENTCAPTIONS, 0, &gradient, 0);
-  EXPECT_EQ(GetPixel(dc.Get(), rects.Caption.Left, rects.Caption.Top), GetSysColor(COLOR_ACTIVECAPTION))
+  EXPECT_EQ(frame.At(rects.Caption.Left, rects.Caption.Top), GetSysColor(COLOR_ACTIVECAPTION))
       << "the strip starts in the active caption colour";
-  EXPECT_EQ(GetPixel(dc.Get(), rects.CloseButton.Left, rects.CloseButton.Top),
+  EXPECT_EQ(frame.At(rects.CloseButton.Left, rects.CloseButton.Top),
             GetSysColor(gradient ? COLOR_GRADIENTACTIVECAPTION : COLOR_ACTIVECAPTION))
       << "the close button is framed in the caption colour";
 }

@@ -12,6 +12,7 @@
 #include "Timer.h"
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace qs::test {
@@ -73,6 +74,30 @@ private:
   std::vector<std::function<void()>> FSteps;
   size_t FNext = 0;
   TTimer FTimer;
+};
+
+// A window's frame (its whole non-client area) as the control paints it, read back from a memory bitmap the size of
+// the window.
+class TFrameRendering {
+public:
+  explicit TFrameRendering(TWinControl& control) {
+    RECT r{};
+    GetWindowRect(control.HandleIfAllocated(), &r);
+    Width = r.right - r.left;
+    Height = r.bottom - r.top;
+    TWindowDC screen(nullptr);
+    FBitmap.Reset(CreateCompatibleBitmap(screen.Get(), Width, Height));
+    FSelect.emplace(FDC.Get(), FBitmap.Get());
+    control.PaintNonClient(FDC.Get());
+  }
+  COLORREF At(int x, int y) const { return GetPixel(FDC.Get(), x, y); }
+  int Width = 0;
+  int Height = 0;
+
+private:
+  TMemoryDC FDC{nullptr};
+  TBitmapHandle FBitmap;
+  std::optional<TSelectGuard> FSelect;
 };
 
 // A form with docks at the top, left and right and a client panel, and a toolbar in the top dock.
