@@ -143,17 +143,16 @@ bool TDropdownList::DispatchPopup(HMENU subMenu) {
 bool TDropdownList::ShowItemHint(WPARAM wParam, LPARAM lParam) {
   if (!Application) return false;
   const UINT flags = HIWORD(wParam);
+  const bool closed = flags == MenuClosedFlags && lParam == 0;
+  // A sub-menu's item has no command id: it comes by its position in the menu that holds it, and is found by
+  // its sub-menu.
+  const bool subMenu = (flags & MF_POPUP) != 0;
+  const TFindItemKind kind = subMenu ? TFindItemKind::fkHandle : TFindItemKind::fkCommand;
+  const auto holder = reinterpret_cast<HMENU>(lParam);
+  UINT_PTR value = 0;
+  if (!closed) value = subMenu ? reinterpret_cast<UINT_PTR>(GetSubMenu(holder, LOWORD(wParam))) : LOWORD(wParam);
   TMenuItem* item = nullptr;
-  if (!(flags == MenuClosedFlags && lParam == 0)) {
-    // A sub-menu's item comes by its position in the menu that holds it; the item is found by the sub-menu.
-    const bool subMenu = (flags & MF_POPUP) != 0;
-    const UINT_PTR value =
-        subMenu
-            ? reinterpret_cast<UINT_PTR>(GetSubMenu(reinterpret_cast<HMENU>(lParam), static_cast<int>(LOWORD(wParam))))
-            : LOWORD(wParam);
-    const TFindItemKind kind = subMenu ? TFindItemKind::fkHandle : TFindItemKind::fkCommand;
-    for (size_t i = 0; i < FMenus.size() && !item && value != 0; ++i) item = FMenus[i]->FindItem(value, kind);
-  }
+  for (size_t i = 0; i < FMenus.size() && !item && value != 0; ++i) item = FMenus[i]->FindItem(value, kind);
   Application->SetHint(item ? item->Hint() : std::string());
   return item != nullptr;
 }
@@ -162,11 +161,13 @@ bool TDropdownList::ShowItemHelp(const HELPINFO& info) {
   const auto menuHandle = reinterpret_cast<UINT_PTR>(info.hItemHandle);
   if (menuHandle == 0) return false;
   for (size_t i = 0; i < FMenus.size(); ++i) {
-    // The menu or sub-menu the highlighted item is in.
+    // The menu, or the sub-menu the highlighted item is in (systems differ in which they name).
     TMenuItem* holder = FMenus[i]->FindItem(menuHandle, TFindItemKind::fkHandle);
     if (!holder) continue;
     const TMenuItem* item = FMenus[i]->FindItem(static_cast<UINT_PTR>(info.iCtrlId), TFindItemKind::fkCommand);
-    const int context = item && item->HelpContext() != 0 ? item->HelpContext() : holder->HelpContext();
+    // An item without a context of its own has that of the sub-menu it is in.
+    const TMenuItem* subMenu = item && item->ParentItem() ? item->ParentItem() : holder;
+    const int context = item && item->HelpContext() != 0 ? item->HelpContext() : subMenu->HelpContext();
     ShowHelp(context);
     return true;
   }
