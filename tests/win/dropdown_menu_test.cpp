@@ -483,10 +483,11 @@ TEST_F(DropdownMenus, TheWindowPassesEachNotificationToTheMenuItNames) {
 
 // A help request on a menu item goes to the application's help: the item's context, or the context of the
 // sub-menu it is in when it has none; as a popup when the active form shows the caption's help button; nothing
-// without an active form. A request about a menu no button has is left to the window's default handling.
+// without a context or an active form. A request about a menu no button has is left to the default handling.
 TEST_F(DropdownMenus, HelpOnAnItemShowsItsContextThroughTheApplication) {
   First->SetHelpContext(11);
   More->SetHelpContext(22);
+  TMenuItem* plain = Menu->AddItem("Plain", "Plain");
   Menu->Handle();
   TPopupMenu stranger(nullptr);
   stranger.AddItem("Stranger", "Stranger")->SetHelpContext(33);
@@ -512,6 +513,7 @@ TEST_F(DropdownMenus, HelpOnAnItemShowsItsContextThroughTheApplication) {
       {"an item with a context", First, Menu->Handle(), FormActive, {{HELP_CONTEXT, 11}}, TRUE},
       {"a form with the help button", First, Menu->Handle(), FormWithHelpButton, {{HELP_CONTEXTPOPUP, 11}}, TRUE},
       {"an item without one, in a sub-menu", Inner, More->Handle(), FormActive, {{HELP_CONTEXT, 22}}, TRUE},
+      {"no context anywhere", plain, Menu->Handle(), FormActive, {}, TRUE},
       {"no active form", First, Menu->Handle(), NoForm, {}, TRUE},
       {"a menu no button has", stranger.Items()->Items(0), stranger.Handle(), FormActive, {}, 0},
   };
@@ -522,11 +524,11 @@ TEST_F(DropdownMenus, HelpOnAnItemShowsItsContextThroughTheApplication) {
     const auto exStyle = GetWindowLongPtrW(Form->Handle(), GWL_EXSTYLE);
     SetWindowLongPtrW(Form->Handle(), GWL_EXSTYLE,
                       c.Active == FormWithHelpButton ? exStyle | WS_EX_CONTEXTHELP : exStyle & ~WS_EX_CONTEXTHELP);
-    HWND plain = nullptr;
+    HWND notAForm = nullptr;
     if (c.Active == NoForm) {
-      plain =
+      notAForm =
           CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-      SetForegroundWindow(plain);
+      SetForegroundWindow(notAForm);
       PumpMessages();
       ASSERT_EQ(TScreen::ActiveForm(), nullptr);
     } else {
@@ -535,8 +537,8 @@ TEST_F(DropdownMenus, HelpOnAnItemShowsItsContextThroughTheApplication) {
     HELPINFO info{sizeof(info), HELPINFO_MENUITEM, static_cast<int>(c.Item->Command()), c.In, 0, POINT{}};
     EXPECT_EQ(SendMessageW(owner, WM_HELP, 0, reinterpret_cast<LPARAM>(&info)), c.Result);
     EXPECT_EQ(shown, c.Shown);
-    if (plain) {
-      DestroyWindow(plain);
+    if (notAForm) {
+      DestroyWindow(notAForm);
       SetForegroundWindow(Form->Handle());
       PumpMessages();
     }
