@@ -217,6 +217,10 @@ void TApplication::HelpContext(int context) {
   if (OnHelp) OnHelp(context);
 }
 
+void TApplication::HelpCommand(UINT command, ULONG_PTR data) {
+  if (OnHelpCommand) OnHelpCommand(command, data);
+}
+
 void TApplication::SetHint(const std::string& hint) {
   if (hint == FHint) return;
   FHint = hint;

@@ -75,6 +75,10 @@ public:
   // Help for a help context number (a menu item's, say): passed to OnHelp.
   void HelpContext(int context);
   std::function<void(int context)> OnHelp;
+  // Help asked for by a WinHelp command and its data (a context shown as a popup, HELP_CONTEXTPOPUP, say):
+  // passed to OnHelpCommand.
+  void HelpCommand(UINT command, ULONG_PTR data);
+  std::function<void(UINT command, ULONG_PTR data)> OnHelpCommand;
 
   // Hints.
   bool ShowHint() const { return FShowHint; }

@@ -2,6 +2,7 @@
 #include "TB97Button.h"
 
 #include "Menu.h"
+#include "TB97DropdownList.h"
 #include "Timer.h"
 #include "WinControl.h"
 
@@ -115,7 +116,11 @@ void TToolbarButton97::SetDropdownMenu(TPopupMenu* menu) {
   if (menu == FDropdownMenu) return;
   FDropdownMenu = menu;
   FHasMenu = menu != nullptr;
-  if (menu) menu->FreeNotification(this);
+  if (menu) {
+    menu->FreeNotification(this);
+    // The list's window owns the menu while the button shows it.
+    TDropdownList::Instance().AddMenu(menu);
+  }
   if (FDropdownArrow) RequestRepaint(true);
 }
 

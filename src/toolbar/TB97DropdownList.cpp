@@ -1,41 +1,177 @@
+// The list of the menus toolbar buttons open, and the hidden window that owns them while they are tracked.
+// A tracked menu reports to its owner window only; this one asks the listed menus in the order they came,
+// so that each notification reaches the menu whose item it is about.
 #include "TB97DropdownList.h"
 
+#include "Application.h"
+#include "Exception.h"
+#include "Form.h"
 #include "Menu.h"
-#include "TB97Button.h"
-#include "TB97Dock.h"
-#include "TB97ToolWindow.h"
+#include "Screen.h"
+
+#include <algorithm>
+#include <memory>
+#include <utility>
 
 namespace qs {
 
 namespace {
 
-TButtonMenuSide MenuSide(const TToolbarButton97& button) {
-  const auto* toolWindow = dynamic_cast<const TCustomToolWindow97*>(button.Parent());
-  const TDock97* dock = toolWindow ? toolWindow->DockedTo() : nullptr;
-  if (DockOrientation(dock) != doVertical) return TButtonMenuSide::msBelow;
-  return dock->Position() == dpLeft ? TButtonMenuSide::msRightOf : TButtonMenuSide::msLeftOf;
+constexpr wchar_t MenuOwnerClass[] = L"QsDropdownList";
+// WM_MENUSELECT's flags and menu when the menu closes: no item is highlighted any more.
+constexpr UINT MenuClosedFlags = 0xFFFF;
+
+std::unique_ptr<TDropdownList>& TheList() {
+  static std::unique_ptr<TDropdownList> list;
+  return list;
+}
+
+void RegisterMenuOwnerClass(HINSTANCE instance, WNDPROC proc) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  if (GetClassInfoExW(instance, MenuOwnerClass, &wc)) return;
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.lpszClassName = MenuOwnerClass;
+  if (!RegisterClassExW(&wc)) throw EOutOfResources("Cannot register the dropdown menus' window class");
+}
+
+// Windows puts a help button in the caption of a window with a system menu, the context-help style and
+// neither a minimize nor a maximize box.
+bool ShowsHelpButton(HWND wnd) {
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(wnd, GWL_STYLE));
+  const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(wnd, GWL_EXSTYLE));
+  return (exStyle & WS_EX_CONTEXTHELP) && (style & WS_SYSMENU) && !(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+}
+
+void ShowHelp(int context) {
+  TForm* form = TScreen::ActiveForm();
+  // An item without a help context has no topic to show.
+  if (!form || !Application || context == 0) return;
+  if (ShowsHelpButton(form->Handle())) Application->HelpCommand(HELP_CONTEXTPOPUP, static_cast<ULONG_PTR>(context));
+  else Application->HelpContext(context);
 }
 
 } // namespace
 
-void ShowButtonMenu(TToolbarButton97& button) {
-  TPopupMenu* menu = button.DropdownMenu();
-  if (!menu) return;
-  const TButtonMenuAnchor anchor = ButtonMenuAnchor(TIntSize{button.Width(), button.Height()}, MenuSide(button));
-  const POINT at = button.ClientToScreen(POINT{anchor.Point.X, anchor.Point.Y});
-  // The menu's own alignment is borrowed for the moment and given back, also when showing fails; the menu
-  // may be gone by then (freed by its own command).
-  const TComponentWatch watch(menu);
-  struct TRestoreAlignment {
-    TPopupMenu* Menu;
-    const TComponentWatch& Watch;
-    TPopupAlignment Saved;
-    ~TRestoreAlignment() {
-      if (Watch.Alive()) Menu->SetAlignment(Saved);
+TDropdownList::TDropdownList(TComponent* owner) : TComponent(owner) {}
+
+TDropdownList::~TDropdownList() { DestroyMenuOwner(); }
+
+TDropdownList& TDropdownList::Instance() {
+  std::unique_ptr<TDropdownList>& list = TheList();
+  if (!list) list = std::make_unique<TDropdownList>(nullptr);
+  return *list;
+}
+
+TDropdownList* TDropdownList::Existing() { return TheList().get(); }
+
+void TDropdownList::AddMenu(TPopupMenu* menu) {
+  if (!menu || std::find(FMenus.begin(), FMenus.end(), menu) != FMenus.end()) return;
+  if (FMenus.empty()) CreateMenuOwner();
+  menu->FreeNotification(this);
+  FMenus.push_back(menu);
+}
+
+void TDropdownList::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation != TOperation::opRemove) return;
+  const auto it = std::find(FMenus.begin(), FMenus.end(), component);
+  if (it == FMenus.end()) return;
+  FMenus.erase(it);
+  if (FMenus.empty()) DestroyMenuOwner();
+}
+
+void TDropdownList::CreateMenuOwner() {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  RegisterMenuOwnerClass(instance, MenuOwnerProc);
+  FMenuOwner =
+      CreateWindowExW(WS_EX_TOOLWINDOW, MenuOwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+  if (!FMenuOwner) throw EOutOfResources("Cannot create the dropdown menus' window");
+  SetWindowLongPtrW(FMenuOwner, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+void TDropdownList::DestroyMenuOwner() {
+  if (!FMenuOwner) return;
+  // Messages still coming while it goes find no list.
+  SetWindowLongPtrW(FMenuOwner, GWLP_USERDATA, 0);
+  DestroyWindow(std::exchange(FMenuOwner, nullptr));
+}
+
+LRESULT CALLBACK TDropdownList::MenuOwnerProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* list = reinterpret_cast<TDropdownList*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+  if (list) {
+    try {
+      LRESULT result = 0;
+      if (list->HandleMenuMessage(msg, wParam, lParam, result)) return result;
+    } catch (const std::exception& e) {
+      TApplication::HandleExceptionFromCallback(e);
+      return 0;
     }
-  } restore{menu, watch, menu->Alignment()};
-  menu->SetAlignment(anchor.AlignRight ? TPopupAlignment::paRight : TPopupAlignment::paLeft);
-  menu->Popup(at.x, at.y, &button);
+  }
+  return DefWindowProcW(wnd, msg, wParam, lParam);
+}
+
+bool TDropdownList::HandleMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (msg) {
+  case WM_COMMAND: return DispatchCommand(LOWORD(wParam));
+  case WM_INITMENUPOPUP: return DispatchPopup(reinterpret_cast<HMENU>(wParam));
+  case WM_MENUSELECT: return ShowItemHint(wParam, lParam);
+  case WM_HELP:
+    if (!ShowItemHelp(*reinterpret_cast<const HELPINFO*>(lParam))) return false;
+    result = TRUE;
+    return true;
+  default: return false;
+  }
+}
+
+// The loops below stop at the menu that takes the message: what its item runs may free menus of the list.
+
+bool TDropdownList::DispatchCommand(UINT command) {
+  for (size_t i = 0; i < FMenus.size(); ++i)
+    if (FMenus[i]->DispatchCommand(command)) return true;
+  return false;
+}
+
+bool TDropdownList::DispatchPopup(HMENU subMenu) {
+  for (size_t i = 0; i < FMenus.size(); ++i)
+    if (FMenus[i]->DispatchPopup(subMenu)) return true;
+  return false;
+}
+
+bool TDropdownList::ShowItemHint(WPARAM wParam, LPARAM lParam) {
+  if (!Application) return false;
+  const UINT flags = HIWORD(wParam);
+  const bool closed = flags == MenuClosedFlags && lParam == 0;
+  // A sub-menu's item has no command id: it comes by its position in the menu that holds it, and is found by
+  // its sub-menu.
+  const bool subMenu = (flags & MF_POPUP) != 0;
+  const TFindItemKind kind = subMenu ? TFindItemKind::fkHandle : TFindItemKind::fkCommand;
+  const auto holder = reinterpret_cast<HMENU>(lParam);
+  UINT_PTR value = 0;
+  if (!closed) value = subMenu ? reinterpret_cast<UINT_PTR>(GetSubMenu(holder, LOWORD(wParam))) : LOWORD(wParam);
+  TMenuItem* item = nullptr;
+  for (size_t i = 0; i < FMenus.size() && !item && value != 0; ++i) item = FMenus[i]->FindItem(value, kind);
+  Application->SetHint(item ? item->Hint() : std::string());
+  return item != nullptr;
+}
+
+bool TDropdownList::ShowItemHelp(const HELPINFO& info) {
+  const auto menuHandle = reinterpret_cast<UINT_PTR>(info.hItemHandle);
+  if (menuHandle == 0) return false;
+  for (size_t i = 0; i < FMenus.size(); ++i) {
+    // The menu, or the sub-menu the highlighted item is in (systems differ in which they name).
+    TMenuItem* holder = FMenus[i]->FindItem(menuHandle, TFindItemKind::fkHandle);
+    if (!holder) continue;
+    const TMenuItem* item = FMenus[i]->FindItem(static_cast<UINT_PTR>(info.iCtrlId), TFindItemKind::fkCommand);
+    // An item without a context of its own has that of the sub-menu it is in.
+    const TMenuItem* subMenu = item && item->ParentItem() ? item->ParentItem() : holder;
+    const int context = item && item->HelpContext() != 0 ? item->HelpContext() : subMenu->HelpContext();
+    ShowHelp(context);
+    return true;
+  }
+  return false;
 }
 
 } // namespace qs
