@@ -114,6 +114,8 @@ void TToolbarButton97::SetDropdownCombo(bool combo) {
 
 void TToolbarButton97::SetDropdownMenu(TPopupMenu* menu) {
   if (menu == FDropdownMenu) return;
+  // The old menu no longer needs to tell this button it goes.
+  if (FDropdownMenu) FDropdownMenu->RemoveFreeNotification(this);
   FDropdownMenu = menu;
   FHasMenu = menu != nullptr;
   if (menu) {

@@ -356,7 +356,9 @@ TEST_F(DropdownMenus, AMenuIsListedOnceAndLeavesTheListAndItsButtonsWhenFreed) {
   }
   EXPECT_EQ(list->MenuCount(), 2);
   EXPECT_EQ(list->Menus(0), second);
+  Other->SetDropdownMenu(second);
   Other->SetDropdownMenu(third);
+  EXPECT_FALSE(Other->HasFreeNotification(second)) << "a menu given up is not watched any more";
   delete third;
   EXPECT_EQ(Other->DropdownMenu(), nullptr);
   EXPECT_EQ(list->MenuOwnerWindow(), owner) << "the second menu is still listed";
