@@ -136,9 +136,6 @@ protected:
   }
   void ShowAndActivate() {
     ShowForm();
-    // A docked toolbar whose window was made while its form was still hidden is not shown with the form; it
-    // is, once told that its showing may have changed.
-    Toolbar->Perform(CM_SHOWINGCHANGED);
     ASSERT_TRUE(IsWindowVisible(Toolbar->Handle()));
     SetForegroundWindow(FForm->Handle());
     PumpMessages();
