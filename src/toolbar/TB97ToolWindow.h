@@ -6,12 +6,16 @@
 //   TB97ToolWindowFrame.cpp   the docked and floating frames: geometry and drawing
 //   TB97ToolWindowFloat.cpp   floating: visibility, activation, hit test, close button, resize loop
 //   TB97Drag.cpp              the drag loop between docks and out to float
+//   TB97ToolWindowAccessible.cpp  what screen readers and automation tools are told of it and its items
 #include "CustomControl.h"
+#include "TB97AccessibleRules.h"
 #include "TB97DockLayout.h"
 #include "TB97FloatLayout.h"
 #include "TB97Hooks.h"
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace qs {
 
@@ -41,6 +45,8 @@ class TCustomToolWindow97 : public TCustomControl {
 public:
   // The private message that redraws the docked frame once the messages already queued have run.
   static constexpr UINT WM_TB97PAINTDOCKEDNCAREA = 0x17AF;
+  // The private message that runs a press an accessibility client asked for (WParam: its ticket).
+  static constexpr UINT WM_TB97ACCESSIBLEPRESS = 0x17B0;
 
   explicit TCustomToolWindow97(TComponent* owner);
   ~TCustomToolWindow97() override;
@@ -123,6 +129,12 @@ public:
   virtual TIntSize GetMinimumClientSize() = 0;
   virtual void LayoutChildren(bool moveControls, TDockOrientation previousOrientation, TIntSize& clientSize,
                               TDock97* dockingTo) = 0;
+
+  // The shown children in the order they are laid out: the items accessibility clients are shown.
+  virtual std::vector<TControl*> ShownChildrenInOrder() const;
+  // Tells accessibility clients what changed since they were last told: the window moved, items came, went,
+  // moved, or changed state or name. Cheap when nothing did.
+  void AnnounceAccessibleChanges();
 
   void SetParent(TWinControl* parent) override;
   void SetBounds(int left, int top, int width, int height) override;
@@ -208,6 +220,8 @@ private:
   int FMoveEventLevel = 0;
   int FHiddenLevel = 0;
   bool FCloseButtonDown = false;
+  // What accessibility clients were last told; nothing until the window was first looked at.
+  std::optional<TAccessibleView> FAccessibleView;
 };
 
 } // namespace qs
