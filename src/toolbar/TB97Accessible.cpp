@@ -1,5 +1,7 @@
 #include "TB97Accessible.h"
 
+#include "Application.h"
+#include "Handles.h"
 #include "Messages.h"
 #include "TB97Button.h"
 #include "TB97ToolWindow.h"
@@ -35,11 +37,14 @@ bool InSingleThreadedApartment() {
   return apartment.Joined();
 }
 
-// A press a client asked for, run once the message loop is back: the ticket travels in the posted message, and
-// the button is pressed only if it still lives, is still enabled and shown by then.
+// A press a client asked for runs once the message loop is back, from a message to a hidden window of its own
+// (a tool window's own window is made anew when it docks or floats, and would lose it). The ticket travels in
+// the message; the button is pressed only if it still lives and is still enabled and shown by then.
+constexpr UINT WM_ACCESSIBLEPRESS = WM_APP;
+constexpr wchar_t PressWindowClass[] = L"QsAccessiblePress";
+
 struct TPendingPress {
   WPARAM Ticket;
-  HWND Window;
   TComponentWatch Watch;
   TToolbarButton97* Button;
 };
@@ -49,16 +54,58 @@ std::vector<TPendingPress>& PendingPresses() {
   return presses;
 }
 
-bool CanPress(const TToolbarButton97& button) { return button.Enabled() && button.Visible(); }
+// Not while the mouse is held by a drag, a resize or another button's press: their loops pass every other
+// message on, and a click (a dialog it opens) must not run inside them.
+bool CanPress(const TToolbarButton97& button) { return button.Enabled() && button.Visible() && !GetCapture(); }
 
-HRESULT QueuePress(TToolbarButton97& button, HWND window) {
-  static WPARAM lastTicket = 0;
+void RunPress(WPARAM ticket) {
   std::vector<TPendingPress>& presses = PendingPresses();
-  // A press whose message went with its window (the window was made anew, docking or floating) never comes.
-  std::erase_if(presses, [](const TPendingPress& p) { return !p.Watch.Alive() || !IsWindow(p.Window); });
+  const auto at = std::find_if(presses.begin(), presses.end(), [&](const auto& p) { return p.Ticket == ticket; });
+  if (at == presses.end()) return;
+  const TPendingPress press = *at;
+  presses.erase(at);
+  if (press.Watch.Alive() && CanPress(*press.Button)) press.Button->Click();
+}
+
+LRESULT CALLBACK PressWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg != WM_ACCESSIBLEPRESS) return DefWindowProcW(wnd, msg, wParam, lParam);
+  try {
+    RunPress(wParam);
+  } catch (const std::exception& e) {
+    TApplication::HandleExceptionFromCallback(e);
+  }
+  return 0;
+}
+
+struct TWindowTraits {
+  static HWND Invalid() { return nullptr; }
+  static void Close(HWND wnd) { DestroyWindow(wnd); }
+};
+
+HWND PressWindow() {
+  static const TUniqueHandle<HWND, TWindowTraits> window = [] {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = PressWindowProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = PressWindowClass;
+    RegisterClassExW(&wc);
+    return TUniqueHandle<HWND, TWindowTraits>(
+        CreateWindowExW(0, PressWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr));
+  }();
+  return window.Get();
+}
+
+HRESULT QueuePress(TToolbarButton97& button) {
+  static WPARAM lastTicket = 0;
+  HWND window = PressWindow();
+  if (!window) return E_OUTOFMEMORY;
+  std::vector<TPendingPress>& presses = PendingPresses();
+  std::erase_if(presses, [](const TPendingPress& p) { return !p.Watch.Alive(); });
   const WPARAM ticket = ++lastTicket;
-  presses.push_back(TPendingPress{ticket, window, TComponentWatch(&button), &button});
-  if (PostMessageW(window, TCustomToolWindow97::WM_TB97ACCESSIBLEPRESS, ticket, 0)) return S_OK;
+  presses.push_back(TPendingPress{ticket, TComponentWatch(&button), &button});
+  if (PostMessageW(window, WM_ACCESSIBLEPRESS, ticket, 0)) return S_OK;
   presses.pop_back();
   return HRESULT_FROM_WIN32(GetLastError());
 }
@@ -406,9 +453,8 @@ HRESULT STDMETHODCALLTYPE TAccessible97::accDoDefaultAction(VARIANT child) {
   if (const HRESULT result = Target(child, control); FAILED(result)) return result;
   auto* button = dynamic_cast<TToolbarButton97*>(control);
   if (!button) return DISP_E_MEMBERNOTFOUND;
-  TCustomToolWindow97* window = ToolWindow();
-  if (!CanPress(*button) || !window->HandleAllocated()) return E_FAIL;
-  return QueuePress(*button, window->HandleIfAllocated());
+  if (!CanPress(*button)) return E_FAIL;
+  return QueuePress(*button);
 }
 
 HRESULT STDMETHODCALLTYPE TAccessible97::accSelect(long, VARIANT child) {
@@ -444,15 +490,6 @@ bool TAccessible97::AnswerGetObject(TCustomToolWindow97& window, TMessage& messa
   if (FAILED(static_cast<HRESULT>(result))) return false;
   message.Result = result;
   return true;
-}
-
-void TAccessible97::RunPress(WPARAM ticket) {
-  std::vector<TPendingPress>& presses = PendingPresses();
-  const auto at = std::find_if(presses.begin(), presses.end(), [&](const auto& p) { return p.Ticket == ticket; });
-  if (at == presses.end()) return;
-  const TPendingPress press = *at;
-  presses.erase(at);
-  if (press.Watch.Alive() && CanPress(*press.Button)) press.Button->Click();
 }
 
 TAccessibleView TAccessible97::ViewOf(const TCustomToolWindow97& window) {

@@ -30,9 +30,6 @@ public:
 
   // Answers WM_GETOBJECT for the window's client area; false leaves the message to the default handling.
   static bool AnswerGetObject(TCustomToolWindow97& window, TMessage& message);
-  // Runs the press a client asked for (the posted WM_TB97ACCESSIBLEPRESS carries its ticket), if the button
-  // can still be pressed.
-  static void RunPress(WPARAM ticket);
   // The window as a client sees it now.
   static TAccessibleView ViewOf(const TCustomToolWindow97& window);
   // Sends `events` to clients of the window's client area.

@@ -371,7 +371,6 @@ void TCustomToolWindow97::WndProc(TMessage& message) {
   case WM_GETOBJECT:
     if (TAccessible97::AnswerGetObject(*this, message)) return;
     break;
-  case WM_TB97ACCESSIBLEPRESS: TAccessible97::RunPress(message.WParam); return;
   case WM_NCHITTEST:
     if (HandleNcHitTest(message)) return;
     break;

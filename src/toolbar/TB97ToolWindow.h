@@ -45,8 +45,6 @@ class TCustomToolWindow97 : public TCustomControl {
 public:
   // The private message that redraws the docked frame once the messages already queued have run.
   static constexpr UINT WM_TB97PAINTDOCKEDNCAREA = 0x17AF;
-  // The private message that runs a press an accessibility client asked for (WParam: its ticket).
-  static constexpr UINT WM_TB97ACCESSIBLEPRESS = 0x17B0;
 
   explicit TCustomToolWindow97(TComponent* owner);
   ~TCustomToolWindow97() override;
