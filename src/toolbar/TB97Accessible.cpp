@@ -1,11 +1,8 @@
+// The accessible object: the tree of a tool window and its items, what each is, and the Press action.
 #include "TB97Accessible.h"
 
-#include "Application.h"
-#include "Handles.h"
-#include "Messages.h"
 #include "TB97Button.h"
 #include "TB97ToolWindow.h"
-#include "TB97ToolbarSep.h"
 #include "Unicode.h"
 
 #include <algorithm>
@@ -14,101 +11,6 @@
 namespace qs {
 
 namespace {
-
-// Clients' calls must arrive on the window's own thread, through its message loop: the thread joins a
-// single-threaded apartment at the first request and stays in it for the rest of its life. A thread already in
-// the multi-threaded apartment would get the calls on threads of the system's, so there no object is handed out.
-class TApartment {
-public:
-  TApartment() : FResult(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ~TApartment() {
-    if (SUCCEEDED(FResult)) CoUninitialize();
-  }
-  TApartment(const TApartment&) = delete;
-  TApartment& operator=(const TApartment&) = delete;
-  bool Joined() const { return SUCCEEDED(FResult); }
-
-private:
-  HRESULT FResult;
-};
-
-bool InSingleThreadedApartment() {
-  static const TApartment apartment;
-  return apartment.Joined();
-}
-
-// A press a client asked for runs once the message loop is back, from a message to a hidden window of its own
-// (a tool window's own window is made anew when it docks or floats, and would lose it). The ticket travels in
-// the message; the button is pressed only if it still lives and is still enabled and shown by then.
-constexpr UINT WM_ACCESSIBLEPRESS = WM_APP;
-constexpr wchar_t PressWindowClass[] = L"QsAccessiblePress";
-
-struct TPendingPress {
-  WPARAM Ticket;
-  TComponentWatch Watch;
-  TToolbarButton97* Button;
-};
-
-std::vector<TPendingPress>& PendingPresses() {
-  static std::vector<TPendingPress> presses;
-  return presses;
-}
-
-// Not while the mouse is held by a drag, a resize or another button's press: their loops pass every other
-// message on, and a click (a dialog it opens) must not run inside them.
-bool CanPress(const TToolbarButton97& button) { return button.Enabled() && button.Visible() && !GetCapture(); }
-
-void RunPress(WPARAM ticket) {
-  std::vector<TPendingPress>& presses = PendingPresses();
-  const auto at = std::find_if(presses.begin(), presses.end(), [&](const auto& p) { return p.Ticket == ticket; });
-  if (at == presses.end()) return;
-  const TPendingPress press = *at;
-  presses.erase(at);
-  if (press.Watch.Alive() && CanPress(*press.Button)) press.Button->Click();
-}
-
-LRESULT CALLBACK PressWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg != WM_ACCESSIBLEPRESS) return DefWindowProcW(wnd, msg, wParam, lParam);
-  try {
-    RunPress(wParam);
-  } catch (const std::exception& e) {
-    TApplication::HandleExceptionFromCallback(e);
-  }
-  return 0;
-}
-
-struct TWindowTraits {
-  static HWND Invalid() { return nullptr; }
-  static void Close(HWND wnd) { DestroyWindow(wnd); }
-};
-
-HWND PressWindow() {
-  static const TUniqueHandle<HWND, TWindowTraits> window = [] {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = PressWindowProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = PressWindowClass;
-    RegisterClassExW(&wc);
-    return TUniqueHandle<HWND, TWindowTraits>(
-        CreateWindowExW(0, PressWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr));
-  }();
-  return window.Get();
-}
-
-HRESULT QueuePress(TToolbarButton97& button) {
-  static WPARAM lastTicket = 0;
-  HWND window = PressWindow();
-  if (!window) return E_OUTOFMEMORY;
-  std::vector<TPendingPress>& presses = PendingPresses();
-  std::erase_if(presses, [](const TPendingPress& p) { return !p.Watch.Alive(); });
-  const WPARAM ticket = ++lastTicket;
-  presses.push_back(TPendingPress{ticket, TComponentWatch(&button), &button});
-  if (PostMessageW(window, WM_ACCESSIBLEPRESS, ticket, 0)) return S_OK;
-  presses.pop_back();
-  return HRESULT_FROM_WIN32(GetLastError());
-}
 
 bool IsChildIdVariant(const VARIANT& v) { return v.vt == VT_I4 || v.vt == VT_INT; }
 long ChildIdOf(const VARIANT& v) { return v.vt == VT_INT ? static_cast<long>(v.intVal) : v.lVal; }
@@ -138,12 +40,6 @@ bool ClearedVariant(VARIANT* out) {
   return true;
 }
 
-TIntRect ScreenBounds(const TControl& control) {
-  const POINT origin = control.ClientOrigin();
-  const RECT client = control.ClientRect();
-  return TIntRect::FromBounds(origin.x, origin.y, client.right - client.left, client.bottom - client.top);
-}
-
 std::optional<TAccessibleNavigation> NavigationOf(long direction) {
   switch (direction) {
   case NAVDIR_NEXT: return TAccessibleNavigation::anNext;
@@ -152,50 +48,6 @@ std::optional<TAccessibleNavigation> NavigationOf(long direction) {
   case NAVDIR_LASTCHILD: return TAccessibleNavigation::anLastChild;
   default: return std::nullopt; // the directions on screen are not offered
   }
-}
-
-std::string NameOf(const TControl& control) {
-  if (dynamic_cast<const TCustomToolWindow97*>(&control)) return control.Caption();
-  return AccessibleName(control.Caption(), control.GetHintText());
-}
-
-long RoleOf(const TControl& control) {
-  if (dynamic_cast<const TCustomToolWindow97*>(&control)) return ROLE_SYSTEM_TOOLBAR;
-  if (dynamic_cast<const TToolbarButton97*>(&control)) return ROLE_SYSTEM_PUSHBUTTON;
-  if (dynamic_cast<const TToolbarSep97*>(&control)) return ROLE_SYSTEM_SEPARATOR;
-  return ROLE_SYSTEM_CLIENT;
-}
-
-unsigned StateOf(const TControl& control) {
-  unsigned state = control.Enabled() ? 0 : STATE_SYSTEM_UNAVAILABLE;
-  if (dynamic_cast<const TCustomToolWindow97*>(&control)) {
-    if (!control.Showing()) state |= STATE_SYSTEM_INVISIBLE;
-    return state;
-  }
-  if (!control.Visible()) state |= STATE_SYSTEM_INVISIBLE;
-  if (const auto* button = dynamic_cast<const TToolbarButton97*>(&control)) {
-    // Pressed while it shows pressed: held down by the mouse or its click, or down in its group.
-    if (button->Down() || button->DrawState() == TButtonDrawState::dsDown) state |= STATE_SYSTEM_PRESSED;
-    if (button->MouseIn()) state |= STATE_SYSTEM_HOTTRACKED;
-  }
-  return state;
-}
-
-std::string ShortcutOf(const TControl& control) {
-  const auto* button = dynamic_cast<const TToolbarButton97*>(&control);
-  if (!button || button->DisplayMode() == TButtonDisplayMode::dmGlyphOnly) return {};
-  const char32_t accelerator = CaptionAccelerator(button->Caption());
-  if (accelerator == 0) return {};
-  std::wstring key;
-  if (accelerator > 0xFFFF) {
-    key += static_cast<wchar_t>(0xD800 + ((accelerator - 0x10000) >> 10));
-    key += static_cast<wchar_t>(0xDC00 + ((accelerator - 0x10000) & 0x3FF));
-  } else {
-    key += static_cast<wchar_t>(accelerator);
-  }
-  // The key is named as the system names letters of any script on their keys: in upper case.
-  CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
-  return "Alt+" + Narrow(key);
 }
 
 } // namespace
@@ -453,7 +305,6 @@ HRESULT STDMETHODCALLTYPE TAccessible97::accDoDefaultAction(VARIANT child) {
   if (const HRESULT result = Target(child, control); FAILED(result)) return result;
   auto* button = dynamic_cast<TToolbarButton97*>(control);
   if (!button) return DISP_E_MEMBERNOTFOUND;
-  if (!CanPress(*button)) return E_FAIL;
   return QueuePress(*button);
 }
 
@@ -478,41 +329,5 @@ HRESULT STDMETHODCALLTYPE TAccessible97::GetWindow(HWND* window) {
 }
 
 HRESULT STDMETHODCALLTYPE TAccessible97::ContextSensitiveHelp(BOOL) { return E_NOTIMPL; }
-
-// ---- the window's side
-
-bool TAccessible97::AnswerGetObject(TCustomToolWindow97& window, TMessage& message) {
-  if (static_cast<DWORD>(message.LParam) != static_cast<DWORD>(OBJID_CLIENT) || !InSingleThreadedApartment())
-    return false;
-  auto* object = new TAccessible97(&window);
-  const LRESULT result = LresultFromObject(__uuidof(IAccessible), message.WParam, static_cast<IAccessible*>(object));
-  object->Release();
-  if (FAILED(static_cast<HRESULT>(result))) return false;
-  message.Result = result;
-  return true;
-}
-
-TAccessibleView TAccessible97::ViewOf(const TCustomToolWindow97& window) {
-  TAccessibleView view;
-  view.Client = ScreenBounds(window);
-  for (TControl* child : window.ShownChildrenInOrder())
-    view.Items.push_back(
-        TAccessibleItem{child, TIntRect::FromBounds(child->Left(), child->Top(), child->Width(), child->Height()),
-                        StateOf(*child), NameOf(*child)});
-  return view;
-}
-
-void TAccessible97::Notify(HWND window, const std::vector<TAccessibleEvent>& events) {
-  for (const TAccessibleEvent& e : events) {
-    DWORD event = EVENT_OBJECT_LOCATIONCHANGE;
-    switch (e.Kind) {
-    case TAccessibleEventKind::aeLocationChange: event = EVENT_OBJECT_LOCATIONCHANGE; break;
-    case TAccessibleEventKind::aeReorder: event = EVENT_OBJECT_REORDER; break;
-    case TAccessibleEventKind::aeStateChange: event = EVENT_OBJECT_STATECHANGE; break;
-    case TAccessibleEventKind::aeNameChange: event = EVENT_OBJECT_NAMECHANGE; break;
-    }
-    NotifyWinEvent(event, window, OBJID_CLIENT, e.ChildId);
-  }
-}
 
 } // namespace qs

@@ -8,6 +8,9 @@
 // Calls from other processes arrive on the window's thread through its message loop, at any moment it pumps
 // messages (in a menu, a dialog, a drag): they only read, and a press is run later from a posted message, so
 // that neither the client waits for a dialog the click opens nor the click runs inside someone else's loop.
+//   TB97Accessible.cpp        the object: the tree of a tool window and its items, the Press action
+//   TB97AccessibleItem.cpp    what a control is to a client: name, role, state, shortcut, place
+//   TB97AccessibleWindow.cpp  the window's side: WM_GETOBJECT, the view and its events, running presses
 #include "Component.h"
 #include "TB97AccessibleRules.h"
 
@@ -15,12 +18,14 @@
 
 #include <oleacc.h>
 
+#include <string>
 #include <vector>
 
 namespace qs {
 
 class TControl;
 class TCustomToolWindow97;
+class TToolbarButton97;
 struct TMessage;
 
 class TAccessible97 final : public IAccessible, public IOleWindow {
@@ -87,6 +92,16 @@ private:
   // `control` as an object of its own, for a client to keep.
   static IDispatch* ObjectFor(TControl* control);
   HRESULT ChildOut(int childId, VARIANT* out) const;
+
+  // What a control is to a client (TB97AccessibleItem.cpp).
+  static std::string NameOf(const TControl& control);
+  static long RoleOf(const TControl& control);
+  static unsigned StateOf(const TControl& control);
+  static std::string ShortcutOf(const TControl& control);
+  static TIntRect ScreenBounds(const TControl& control);
+  // Asks for a press of `button` once the message loop is back (TB97AccessibleWindow.cpp); refused with E_FAIL
+  // when the button cannot be pressed now.
+  static HRESULT QueuePress(TToolbarButton97& button);
 
   LONG FRefs = 1;
   TControl* FControl;

@@ -43,6 +43,29 @@ TEST(AccessibleRules, NameIsTheCaptionAsShownElseTheHint) {
   }
 }
 
+// The shortcut names the character after the marking "&", however many bytes it takes.
+TEST(AccessibleRules, AcceleratorTextIsTheMarkedCharacterAsWritten) {
+  struct TCase {
+    const char* Caption;
+    const char* Text;
+  };
+  const TCase cases[] = {
+      {"&Go", "G"},
+      {"Save && &quit", "q"},
+      {"&\xC3\x9C"
+       "ber",
+       "\xC3\x9C"},
+      {"&\xE2\x82\xAC sign", "\xE2\x82\xAC"},
+      {"Encode", ""},
+      {"Fish && chips", ""},
+      {"Trail&", ""},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(std::string("caption \"") + c.Caption + "\"");
+    EXPECT_EQ(AcceleratorText(c.Caption), c.Text);
+  }
+}
+
 using enum TAccessibleEventKind;
 
 // Three items side by side, as a docked toolbar has them; each case changes what a client would see.
