@@ -1,6 +1,6 @@
 # Cross build for Windows: the program, its libraries, the Wine tests, the test tools and the benchmarks.
 set(QS_WIN_DEFINES UNICODE _UNICODE NOMINMAX STRICT _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0600)
-set(QS_WIN_LIBS comctl32 comdlg32 gdi32 user32 shell32 winmm advapi32 ole32 uuid)
+set(QS_WIN_LIBS comctl32 comdlg32 gdi32 user32 shell32 winmm advapi32 ole32 oleaut32 oleacc uuid)
 # Statically linked C and C++ runtimes: the program runs on a Windows machine without extra DLLs.
 set(QS_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
@@ -52,7 +52,8 @@ if(QS_BUILD_TESTS)
     set_target_properties(tool_${name} PROPERTIES OUTPUT_NAME ${name} RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
     target_compile_definitions(tool_${name} PRIVATE ${QS_WIN_DEFINES})
     target_link_options(tool_${name} PRIVATE ${QS_STATIC_LINK} -municode)
-    target_link_libraries(tool_${name} PRIVATE qs_warnings)
+    # The accessibility client among them uses the system's accessibility and COM libraries.
+    target_link_libraries(tool_${name} PRIVATE qs_warnings oleacc oleaut32 ole32 uuid)
     list(APPEND QS_TOOL_TARGETS tool_${name})
   endforeach()
 

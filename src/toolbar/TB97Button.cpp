@@ -3,6 +3,7 @@
 
 #include "Menu.h"
 #include "TB97DropdownList.h"
+#include "TB97ToolWindow.h"
 #include "Timer.h"
 #include "WinControl.h"
 
@@ -63,6 +64,10 @@ void TToolbarButton97::SetDrawState(TButtonDrawState state) {
   if (state == FDrawState) return;
   FDrawState = state;
   RequestRepaint(true);
+}
+
+void TToolbarButton97::AnnounceAccessibleChange() {
+  if (auto* window = dynamic_cast<TCustomToolWindow97*>(Parent())) window->AnnounceAccessibleChanges();
 }
 
 bool TToolbarButton97::HitsMainPart(int x, int y) const {

@@ -198,6 +198,8 @@ private:
   TButtonFacts Facts() const;
   void ApplyEvent(TButtonEvent event);
   void SetDrawState(TButtonDrawState state);
+  // Tells accessibility clients of its tool window when its state (or caption) is not what they were told.
+  void AnnounceAccessibleChange();
   void SyncGroup();
   void UpdateOpaqueStyle();
   void PaintFace(TCanvas& canvas);

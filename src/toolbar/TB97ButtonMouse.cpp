@@ -217,6 +217,7 @@ void TToolbarButton97::HoverBegin() {
   ApplyEvent(TButtonEvent::beHoverBegin);
   const bool hotPicture = NumGlyphs() >= NumGlyphsWithHotPicture;
   if (FFlat || hotPicture) RequestRepaint(FDown || hotPicture);
+  else AnnounceAccessibleChange();
   if (OnMouseEnter) OnMouseEnter(this);
 }
 
@@ -229,6 +230,7 @@ void TToolbarButton97::HoverEnd() {
   // A raised button without a hot picture looks the same hot or not.
   if (FFlat || NumGlyphs() >= NumGlyphsWithHotPicture) RequestRepaint(true);
   else if (FDrawState != before && before != TButtonDrawState::dsMouseIn) RequestRepaint(true);
+  else AnnounceAccessibleChange();
   if (OnMouseExit) OnMouseExit(this);
 }
 

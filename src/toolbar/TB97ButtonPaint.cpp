@@ -98,6 +98,8 @@ HBRUSH TToolbarButton97::CheckerBrush() {
 }
 
 void TToolbarButton97::RequestRepaint(bool erase) {
+  // Every change of how the button looks passes here, so clients hear of a changed state at once.
+  AnnounceAccessibleChange();
   // A button that lets its toolbar show through needs the toolbar under it painted again, when asked to.
   if (FFlat && !FOpaque && erase) {
     Invalidate();

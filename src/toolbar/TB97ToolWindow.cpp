@@ -4,6 +4,7 @@
 
 #include "Exception.h"
 #include "Form.h"
+#include "TB97Accessible.h"
 #include "TB97Dock.h"
 #include "TB97FloatingParent.h"
 
@@ -203,6 +204,7 @@ void TCustomToolWindow97::ReparentTo(TWinControl* newParent) {
       FLastOrientationValid = true;
     }
   }
+  AnnounceAccessibleChanges();
   if (Parent()) DoMove();
   if (!IsDestroying() && newParent) {
     if (OnRecreated) OnRecreated(this);
@@ -234,6 +236,7 @@ void TCustomToolWindow97::ArrangeAndResize() {
   }
   FChildLayoutPending = false;
   ArrangeAndResizeCore(true, DockOrientation(FDockedTo), FDockedTo);
+  AnnounceAccessibleChanges();
 }
 
 void TCustomToolWindow97::ArrangeAndResizeCore(bool resize, TDockOrientation previousOrientation, TDock97* target) {
@@ -365,12 +368,13 @@ void TCustomToolWindow97::WndProc(TMessage& message) {
     message.Result = 0;
     return;
   case WM_TB97PAINTDOCKEDNCAREA: DrawDockedFrameNow(); return;
+  case WM_GETOBJECT:
+    if (TAccessible97::AnswerGetObject(*this, message)) return;
+    break;
   case WM_NCHITTEST:
     if (HandleNcHitTest(message)) return;
     break;
-  case WM_NCLBUTTONDOWN:
-    HandleNcLButtonDown(message);
-    return;
+  case WM_NCLBUTTONDOWN: HandleNcLButtonDown(message); return;
   case WM_NCLBUTTONDBLCLK:
     // A second quick press on the close button is a press too, not a double click on the frame.
     if (message.WParam == HTCLOSE && !Docked()) {
@@ -413,10 +417,12 @@ void TCustomToolWindow97::WndProc(TMessage& message) {
       RedrawNonClient();
       Invalidate();
     }
+    AnnounceAccessibleChanges();
     DoMove();
     return;
   case WM_SIZE:
     TCustomControl::WndProc(message);
+    AnnounceAccessibleChanges();
     if (OnResize) OnResize(this);
     return;
   case CM_VISIBLECHANGED:

@@ -6,12 +6,16 @@
 //   TB97ToolWindowFrame.cpp   the docked and floating frames: geometry and drawing
 //   TB97ToolWindowFloat.cpp   floating: visibility, activation, hit test, close button, resize loop
 //   TB97Drag.cpp              the drag loop between docks and out to float
+//   TB97ToolWindowAccessible.cpp  what screen readers and automation tools are told of it and its items
 #include "CustomControl.h"
+#include "TB97AccessibleRules.h"
 #include "TB97DockLayout.h"
 #include "TB97FloatLayout.h"
 #include "TB97Hooks.h"
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace qs {
 
@@ -124,6 +128,12 @@ public:
   virtual void LayoutChildren(bool moveControls, TDockOrientation previousOrientation, TIntSize& clientSize,
                               TDock97* dockingTo) = 0;
 
+  // The shown children in the order they are laid out: the items accessibility clients are shown.
+  virtual std::vector<TControl*> ShownChildrenInOrder() const;
+  // Tells accessibility clients what changed since they were last told: the window moved, items came, went,
+  // moved, or changed state or name. Cheap when nothing did.
+  void AnnounceAccessibleChanges();
+
   void SetParent(TWinControl* parent) override;
   void SetBounds(int left, int top, int width, int height) override;
   RECT ClientRect() const override;
@@ -208,6 +218,8 @@ private:
   int FMoveEventLevel = 0;
   int FHiddenLevel = 0;
   bool FCloseButtonDown = false;
+  // What accessibility clients were last told; nothing until the window was first looked at.
+  std::optional<TAccessibleView> FAccessibleView;
 };
 
 } // namespace qs

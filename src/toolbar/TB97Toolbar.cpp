@@ -23,6 +23,13 @@ void TCustomToolbar97::SetFloatRightX(int width) {
   ArrangeAndResize();
 }
 
+std::vector<TControl*> TCustomToolbar97::ShownChildrenInOrder() const {
+  std::vector<TControl*> children;
+  for (TControl* child : FChildOrder)
+    if (child->Visible()) children.push_back(child);
+  return children;
+}
+
 bool TCustomToolbar97::IsChildDragTransparent(TControl* child) { return dynamic_cast<TToolbarSep97*>(child); }
 
 std::vector<TToolbarChild> TCustomToolbar97::LayoutInput() const {

@@ -22,6 +22,7 @@ public:
   const std::vector<TToolbarRowLine>& RowLines() const { return FRowLines; }
   const std::vector<TToolbarSegment>& Segments() const { return FSegments; }
 
+  std::vector<TControl*> ShownChildrenInOrder() const override;
   bool IsChildDragTransparent(TControl* child) override;
   int GetDockedThickness(TDockOrientation orientation) override;
   TIntSize GetMinimumClientSize() override { return TIntSize{0, 0}; }
