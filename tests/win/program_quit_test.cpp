@@ -1,6 +1,7 @@
 // Quitting while an encode run is going on, through the real program: QuillStack.exe runs as a process of its own
 // with its real message boxes and file dialog, driven from here by messages to its windows, and its exit code is
 // what the system reports for it.
+#include "ProgramProcess.h"
 #include "QsTest.h"
 #include "SettingsKey.h"
 #include "Unicode.h"
@@ -19,7 +20,6 @@ namespace {
 
 constexpr int kWindowTimeoutMs = 30000;
 constexpr int kRunTimeoutMs = 60000;
-constexpr int kPollMs = 50;
 constexpr char kEncoderSleepMs[] = "1500";
 constexpr char kWaveBytes[] = "RIFF\x24\0\0\0WAVEfmt ";
 // The toolbar's buttons, in the toolbar's client coordinates: the middles of "Add file" and "Encode".
@@ -27,64 +27,9 @@ constexpr POINT kAddButton{23 + 11, 11};
 constexpr POINT kEncodeButton{133 + 36, 11};
 constexpr int kMessageBoxText = 0xFFFF;
 
-std::string ClassOf(HWND window) {
-  wchar_t name[64]{};
-  GetClassNameW(window, name, 64);
-  return Narrow(name);
-}
-
-std::string TextOf(HWND window) {
-  wchar_t text[512]{};
-  GetWindowTextW(window, text, 512);
-  return Narrow(text);
-}
-
-bool Poll(const std::function<bool()>& done, int timeoutMs) {
-  for (int waited = 0; waited < timeoutMs; waited += kPollMs) {
-    if (done()) return true;
-    Sleep(kPollMs);
-  }
-  return done();
-}
-
 // A visible top-level window of `process` with this class and title.
 HWND FindTopLevel(DWORD process, const std::string& className, const std::string& title) {
-  struct TSearch {
-    DWORD Process;
-    std::string ClassName, Title;
-    HWND Found = nullptr;
-  } search{process, className, title};
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto& s = *reinterpret_cast<TSearch*>(param);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner != s.Process || !IsWindowVisible(window) || ClassOf(window) != s.ClassName ||
-            TextOf(window) != s.Title)
-          return TRUE;
-        s.Found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.Found;
-}
-
-// The first descendant of `parent` for which `match` holds.
-HWND FindChild(HWND parent, const std::function<bool(HWND)>& match) {
-  struct TSearch {
-    const std::function<bool(HWND)>* Match;
-    HWND Found = nullptr;
-  } search{&match};
-  EnumChildWindows(
-      parent,
-      [](HWND window, LPARAM param) -> BOOL {
-        auto& s = *reinterpret_cast<TSearch*>(param);
-        if (!(*s.Match)(window)) return TRUE;
-        s.Found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.Found;
+  return qs::test::FindTopLevel(process, [&](HWND w) { return ClassOf(w) == className && TitleOf(w) == title; });
 }
 
 void ClickAt(HWND window, POINT p) {
@@ -133,10 +78,10 @@ protected:
                                FALSE, 0, nullptr, Widen(Program.Path()).c_str(), &startup, &FProcess));
     ASSERT_TRUE(
         Poll([&] { return (Main = FindTopLevel(FProcess.dwProcessId, "QsForm", "QuillStack V3")); }, kWindowTimeoutMs));
-    HWND toolbar = FindChild(Main, [](HWND w) {
+    HWND toolbar = FindDescendant(Main, [](HWND w) {
       return ClassOf(w) == "QsToolWindow97" && ClassOf(GetParent(w)) == "QsDock97"; // the toolbar in its dock
     });
-    List = FindChild(Main, [](HWND w) { return ClassOf(w) == "QsListView"; });
+    List = FindDescendant(Main, [](HWND w) { return ClassOf(w) == "QsListView"; });
     ASSERT_TRUE(toolbar && List);
 
     ClickAt(toolbar, kAddButton);
@@ -144,14 +89,14 @@ protected:
     ASSERT_TRUE(
         Poll([&] { return (dialog = FindTopLevel(FProcess.dwProcessId, "#32770", "Please select files to convert")); },
              kWindowTimeoutMs));
-    HWND name = FindChild(dialog, [](HWND w) { return ClassOf(w) == "Edit" && IsWindowVisible(w); });
+    HWND name = FindDescendant(dialog, [](HWND w) { return ClassOf(w) == "Edit" && IsWindowVisible(w); });
     ASSERT_TRUE(name);
     SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\"One.wav\" \"Two.wav\""));
     PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     ASSERT_TRUE(Poll([&] { return SendMessageW(List, LVM_GETITEMCOUNT, 0, 0) == 2; }, kWindowTimeoutMs));
 
     ClickAt(toolbar, kEncodeButton);
-    ASSERT_TRUE(Poll([&] { return TextOf(Main) == "QuillStack V3 - encoding 1 of 2"; }, kWindowTimeoutMs));
+    ASSERT_TRUE(Poll([&] { return TitleOf(Main) == "QuillStack V3 - encoding 1 of 2"; }, kWindowTimeoutMs));
   }
 
   // Closes the main window and answers the question it asks with `button`.
@@ -160,7 +105,7 @@ protected:
     HWND box = nullptr;
     ASSERT_TRUE(
         Poll([&] { return (box = FindTopLevel(FProcess.dwProcessId, "#32770", "QuillStack v3")); }, kWindowTimeoutMs));
-    EXPECT_EQ(TextOf(GetDlgItem(box, kMessageBoxText)), "2 files are still waiting to be encoded. Quit anyway?");
+    EXPECT_EQ(TitleOf(GetDlgItem(box, kMessageBoxText)), "2 files are still waiting to be encoded. Quit anyway?");
     ASSERT_TRUE(GetDlgItem(box, button));
     PostMessageW(GetDlgItem(box, button), BM_CLICK, 0, 0);
   }
@@ -209,7 +154,7 @@ TEST_F(ProgramQuitTest, NoKeepsTheRunGoing) {
   ASSERT_NO_FATAL_FAILURE(StartProgramAndEncode());
   ASSERT_NO_FATAL_FAILURE(CloseAndAnswer(IDNO));
   EXPECT_EQ(ExitCode(0), std::nullopt);
-  ASSERT_TRUE(Poll([&] { return TextOf(Main) == "QuillStack V3"; }, kRunTimeoutMs)) << "the run never ended";
+  ASSERT_TRUE(Poll([&] { return TitleOf(Main) == "QuillStack V3"; }, kRunTimeoutMs)) << "the run never ended";
   EXPECT_EQ(EncoderCalls(), 2);
   EXPECT_EQ(ReadFileBytes(Encoder.Path() + "aacenc.overlaps.log"), "");
   PostMessageW(Main, WM_CLOSE, 0, 0);
