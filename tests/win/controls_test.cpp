@@ -1,10 +1,10 @@
 // The framework's text and button controls on real windows: sizes, painted pixels, clicks routed to windowless
 // controls, keyboard reach, and state kept across window creation.
-#include "ControlTestKit.h"
 #include "Bitmap.h"
 #include "Button.h"
 #include "CheckBox.h"
 #include "ComboBox.h"
+#include "ControlTestKit.h"
 #include "Exception.h"
 #include "Form.h"
 #include "GroupBox.h"
@@ -14,8 +14,8 @@
 #include "PageControl.h"
 #include "TabSheet.h"
 #include "Unicode.h"
-#include <commctrl.h>
 #include <algorithm>
+#include <commctrl.h>
 #include <functional>
 #include <optional>
 #include <ostream>

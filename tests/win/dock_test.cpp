@@ -237,14 +237,14 @@ TEST_F(Floating, TheCloseButtonHidesTheWindowOnlyWhenReleasedOverIt) {
   const POINT button = ToolbarWindowPoint((rects.CloseButton.Left + rects.CloseButton.Right) / 2,
                                           (rects.CloseButton.Top + rects.CloseButton.Bottom) / 2);
   const POINT away = ToolbarWindowPoint(-40, -40);
-  TInputScript offFirst({[&] { MoveTo(button); }, [] { SendMouseInput(MOUSEEVENTF_LEFTDOWN); }, [&] { MoveTo(away); },
-                         [] { SendMouseInput(MOUSEEVENTF_LEFTUP); }});
+  TInputScript offFirst({[&] { MoveTo(button); }, [] { SendMouse(MOUSEEVENTF_LEFTDOWN); }, [&] { MoveTo(away); },
+                         [] { SendMouse(MOUSEEVENTF_LEFTUP); }});
   ASSERT_TRUE(offFirst.Run());
   EXPECT_EQ(closes, 0);
   EXPECT_TRUE(Toolbar->Visible());
 
-  TInputScript click({[&] { MoveTo(button); }, [] { SendMouseInput(MOUSEEVENTF_LEFTDOWN); },
-                      [] { SendMouseInput(MOUSEEVENTF_LEFTUP); }});
+  TInputScript click(
+      {[&] { MoveTo(button); }, [] { SendMouse(MOUSEEVENTF_LEFTDOWN); }, [] { SendMouse(MOUSEEVENTF_LEFTUP); }});
   ASSERT_TRUE(click.Run());
   EXPECT_EQ(closes, 1);
   EXPECT_FALSE(Toolbar->Visible());
@@ -273,23 +273,23 @@ TEST_F(Floating, TheResizeLoopKeepsTheMinimumAndEscapeKeepsTheSize) {
   const RECT before = WindowRectOf(Toolbar);
   const int width = before.right - before.left, height = before.bottom - before.top;
   const POINT rightEdge = ToolbarWindowPoint(width - 2, height / 2);
-  TInputScript cancelled({[&] { MoveTo(rightEdge); }, [] { SendMouseInput(MOUSEEVENTF_LEFTDOWN); },
+  TInputScript cancelled({[&] { MoveTo(rightEdge); }, [] { SendMouse(MOUSEEVENTF_LEFTDOWN); },
                           [&] {
                             MoveTo(POINT{rightEdge.x + 60, rightEdge.y});
                           },
                           [] {
-                            SendKeyInput(VK_ESCAPE, false);
-                            SendKeyInput(VK_ESCAPE, true);
+                            SendKey(VK_ESCAPE, false);
+                            SendKey(VK_ESCAPE, true);
                           },
-                          [] { SendMouseInput(MOUSEEVENTF_LEFTUP); }});
+                          [] { SendMouse(MOUSEEVENTF_LEFTUP); }});
   ASSERT_TRUE(cancelled.Run());
   EXPECT_EQ(WindowRectOf(Toolbar), before);
 
-  TInputScript squeezed({[&] { MoveTo(rightEdge); }, [] { SendMouseInput(MOUSEEVENTF_LEFTDOWN); },
+  TInputScript squeezed({[&] { MoveTo(rightEdge); }, [] { SendMouse(MOUSEEVENTF_LEFTDOWN); },
                          [&] {
                            MoveTo(POINT{before.left - 200, rightEdge.y});
                          },
-                         [] { SendMouseInput(MOUSEEVENTF_LEFTUP); }});
+                         [] { SendMouse(MOUSEEVENTF_LEFTUP); }});
   ASSERT_TRUE(squeezed.Run());
   const RECT after = WindowRectOf(Toolbar);
   RECT client{};
@@ -314,8 +314,8 @@ TEST_F(Floating, ClosingTheMainWindowsFloatingToolbarDocksItBackAtTheTop) {
   GetWindowRect(toolbar->Handle(), &window);
   const POINT button{window.left + (rects.CloseButton.Left + rects.CloseButton.Right) / 2,
                      window.top + (rects.CloseButton.Top + rects.CloseButton.Bottom) / 2};
-  TInputScript click({[&] { MoveTo(button); }, [] { SendMouseInput(MOUSEEVENTF_LEFTDOWN); },
-                      [] { SendMouseInput(MOUSEEVENTF_LEFTUP); }});
+  TInputScript click(
+      {[&] { MoveTo(button); }, [] { SendMouse(MOUSEEVENTF_LEFTDOWN); }, [] { SendMouse(MOUSEEVENTF_LEFTUP); }});
   ASSERT_TRUE(click.Run());
   PumpMessages();
   EXPECT_EQ(toolbar->DockedTo(), main->Dock971);
@@ -386,9 +386,9 @@ TEST_F(Floating, ADoubleClickFloatsADockedWindowAndDocksAFloatingOneFirstInItsDe
   other->SetParent(Left);
   ShowForm();
   auto doubleClick = [&](POINT p) {
-    TInputScript script({[p] { MoveTo(p); }, [] { SendMouseInput(MOUSEEVENTF_LEFTDOWN); },
-                         [] { SendMouseInput(MOUSEEVENTF_LEFTUP); }, [] { SendMouseInput(MOUSEEVENTF_LEFTDOWN); },
-                         [] { SendMouseInput(MOUSEEVENTF_LEFTUP); }},
+    TInputScript script({[p] { MoveTo(p); }, [] { SendMouse(MOUSEEVENTF_LEFTDOWN); },
+                         [] { SendMouse(MOUSEEVENTF_LEFTUP); }, [] { SendMouse(MOUSEEVENTF_LEFTDOWN); },
+                         [] { SendMouse(MOUSEEVENTF_LEFTUP); }},
                         20);
     ASSERT_TRUE(script.Run());
     PumpMessages();

@@ -2,6 +2,7 @@
 // back, Ctrl and Escape, which dock wins, a dock that refuses, rows made by a drop; the outline as drawn and as
 // shown on screen; and nothing left behind whichever way the loop ends.
 #include "Exception.h"
+#include "InputKit.h"
 #include "Main.h"
 #include "MainWindowFixture.h"
 #include "TB97DragLoop.h"
@@ -25,14 +26,8 @@ RECT OutlineOnScreen() {
   return r;
 }
 
-void Press() { SendMouseInput(MOUSEEVENTF_LEFTDOWN); }
-void Release() { SendMouseInput(MOUSEEVENTF_LEFTUP); }
-void Key(WORD key, bool up) { SendKeyInput(key, up); }
-void Tap(WORD key) {
-  SendKeyInput(key, false);
-  SendKeyInput(key, true);
-}
-
+void Press() { SendMouse(MOUSEEVENTF_LEFTDOWN); }
+void Release() { SendMouse(MOUSEEVENTF_LEFTUP); }
 RECT VirtualScreen() {
   return RECT{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
               GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
@@ -125,9 +120,9 @@ TEST_F(MainDrag, CtrlTurnsTheDockedOutlineIntoTheFloatingOneAndBackAndEscapeChan
   const POINT floatingBefore = Main->Toolbar971->FloatingPosition();
   RECT overDock{}, withCtrl{}, ctrlReleased{};
   ASSERT_TRUE(
-      Drag(POINT{page.left, page.top + 120}, {[&] { overDock = OutlineOnScreen(); }, [] { Key(VK_CONTROL, false); },
-                                              [&] { withCtrl = OutlineOnScreen(); }, [] { Key(VK_CONTROL, true); },
-                                              [&] { ctrlReleased = OutlineOnScreen(); }, [] { Tap(VK_ESCAPE); }}));
+      Drag(POINT{page.left, page.top + 120}, {[&] { overDock = OutlineOnScreen(); }, [] { SendKey(VK_CONTROL, false); },
+                                              [&] { withCtrl = OutlineOnScreen(); }, [] { SendKey(VK_CONTROL, true); },
+                                              [&] { ctrlReleased = OutlineOnScreen(); }, [] { PressKey(VK_ESCAPE); }}));
   ExpectNothingLeft("cancelled with Escape");
   EXPECT_EQ(overDock.right - overDock.left, 77) << "the docked shape in the left dock";
   EXPECT_NE(withCtrl.right - withCtrl.left, 77) << "Ctrl shows the floating shape at once";
@@ -243,7 +238,7 @@ TEST_F(Targets, EveryWayOutOfTheLoopLeavesNoCaptureOutlineOrClip) {
   };
   const TCase cases[] = {
       {"release", [] { Release(); }},
-      {"Escape", [] { Tap(VK_ESCAPE); }},
+      {"Escape", [] { PressKey(VK_ESCAPE); }},
       {"a second press", [] { Press(); }},
       {"lost capture", [] { ReleaseCapture(); }},
       {"quit", [] { PostQuitMessage(3); }},

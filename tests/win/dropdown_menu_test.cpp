@@ -4,6 +4,7 @@
 // that fails. Menus are really shown; a timer, which the menu's own loop keeps running, reads where the shown
 // menu window ("#32768") is and sends the keys and clicks.
 #include "Exception.h"
+#include "InputKit.h"
 #include "Menu.h"
 #include "Screen.h"
 #include "TB97Button.h"
@@ -36,16 +37,11 @@ HWND ShownMenu() {
   return menu && IsWindowVisible(menu) ? menu : nullptr;
 }
 
-void PressKey(WORD key) {
-  SendKeyInput(key, false);
-  SendKeyInput(key, true);
-}
-
 // A real click where the pointer is put.
 void ClickAtScreen(POINT p) {
   MoveTo(p);
-  SendMouseInput(MOUSEEVENTF_LEFTDOWN);
-  SendMouseInput(MOUSEEVENTF_LEFTUP);
+  SendMouse(MOUSEEVENTF_LEFTDOWN);
+  SendMouse(MOUSEEVENTF_LEFTUP);
 }
 
 // Steps run from a timer while a menu is open: the first once a menu is shown, then one per tick. A menu still

@@ -4,8 +4,8 @@
 #include "DropFile.h"
 #include "Exception.h"
 #include "Main.h"
-#include "Panel.h"
 #include "MainWindowFixture.h"
+#include "Panel.h"
 #include "QsTest.h"
 #include "QuillStackApp.h"
 #include "ShellDrop.h"
@@ -287,12 +287,8 @@ TEST_F(DropTarget, AFailingHandlerIsReportedAndTheDropStillGoesOnAndIsReleased) 
 // The main window: the list is the drop target, and Addtolist keeps only .wav files.
 class DropOnMainWindow : public ::testing::Test {
 protected:
-  void SetUp() override {
-    Main = ShowMainWindow();
-  }
-  void TearDown() override {
-    CloseMainWindow(Main);
-  }
+  void SetUp() override { Main = ShowMainWindow(); }
+  void TearDown() override { CloseMainWindow(Main); }
 
   void Drop(const std::vector<std::string>& paths) {
     HDROP drop = SendDrop(Main->ListView1->Handle(), paths);

@@ -4,6 +4,7 @@
 #include "ControlTestKit.h"
 #include "Exception.h"
 #include "GraphicControl.h"
+#include "InputKit.h"
 #include "Panel.h"
 
 #include <cstring>
@@ -38,13 +39,6 @@ class TWindowedClickTarget : public TCustomControl {
 public:
   explicit TWindowedClickTarget(TComponent* owner) : TCustomControl(owner) {}
 };
-
-void SendMouse(DWORD flags) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = flags;
-  SendInput(1, &input, sizeof(input));
-}
 
 void PointAt(const TControl& control, POINT client) {
   const POINT p = control.ClientToScreen(client);

@@ -1,6 +1,7 @@
 // Popup menus: the activation handed back to the form, command ids that stay 16 bits wide and are reused, the
 // links a control and a menu keep, and the notifications the owner window passes on (hints, sub-menus, help).
 #include "ControlTestKit.h"
+#include "InputKit.h"
 #include "Menu.h"
 #include "Timer.h"
 
@@ -13,14 +14,6 @@ using namespace qs;
 using namespace qs::test;
 
 namespace {
-
-void PressKey(WORD key) {
-  INPUT input[2]{};
-  input[0].type = input[1].type = INPUT_KEYBOARD;
-  input[0].ki.wVk = input[1].ki.wVk = key;
-  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, input, sizeof(INPUT));
-}
 
 // Runs `steps` one after another from a timer while the menu's own loop runs, then closes the menu.
 class TMenuScript {

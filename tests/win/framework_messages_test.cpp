@@ -3,6 +3,7 @@
 // that never dangle, and the screen's forms.
 #include "ControlTestKit.h"
 #include "GraphicControl.h"
+#include "InputKit.h"
 #include "Menu.h"
 #include "Panel.h"
 #include "Screen.h"
@@ -42,26 +43,6 @@ public:
   wchar_t TakesChar = 0;
   std::function<void(const TMessage&)> OnMessage;
 };
-
-void SendMouse(DWORD flags) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = flags;
-  SendInput(1, &input, sizeof(input));
-}
-
-void SendKey(WORD key, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &input, sizeof(input));
-}
-
-void PressKey(WORD key) {
-  SendKey(key, false);
-  SendKey(key, true);
-}
 
 // Puts the pointer on the control's middle and moves it there, as a user's hand does.
 void PointAtAndMove(const TControl& control) {

@@ -2,6 +2,7 @@
 // real input and the real registry (below a test-only key that is removed afterwards).
 #include "Exception.h"
 #include "Form.h"
+#include "InputKit.h"
 #include "ListView.h"
 #include "Menu.h"
 #include "QsTest.h"
@@ -50,13 +51,6 @@ std::vector<std::string> QueuePaths(int count) {
 
 double SecondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-void SendMouse(DWORD flags) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = flags;
-  SendInput(1, &input, sizeof(input));
 }
 
 // A shown form, as the main window is, and a list on it that gets its window either at once or only after

@@ -1,6 +1,7 @@
 // The queue's commands reached the way the user reaches them, through real input and the message loop: the items
 // of the list's right-click menu, chosen with the keyboard while the menu runs its own loop, and a double click
 // on a row.
+#include "InputKit.h"
 #include "MPlayer.h"
 #include "MainWindowFixture.h"
 #include "Timer.h"
@@ -20,33 +21,6 @@ namespace {
 
 constexpr unsigned kMenuPollMs = 50;
 constexpr int kSettleMs = 300;
-
-// A short, valid wave file: 8 kHz, mono, 8-bit, a tenth of a second of silence.
-std::string SilentWave() {
-  constexpr unsigned kSamples = 800;
-  auto le = [](unsigned value, int bytes) {
-    std::string out;
-    for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
-    return out;
-  };
-  return "RIFF" + le(36 + kSamples, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) + le(8000, 4) + le(8000, 4) +
-         le(1, 2) + le(8, 2) + "data" + le(kSamples, 4) + std::string(kSamples, '\x80');
-}
-
-void SendMouse(DWORD flags) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = flags;
-  SendInput(1, &input, sizeof(input));
-}
-
-void PressKey(WORD key) {
-  INPUT inputs[2]{};
-  inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-  inputs[0].ki.wVk = inputs[1].ki.wVk = key;
-  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, inputs, sizeof(INPUT));
-}
 
 HWND ShownMenu() {
   HWND menu = FindWindowW(L"#32768", nullptr);

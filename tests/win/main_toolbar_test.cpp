@@ -2,6 +2,7 @@
 // message loop) each runs its handler and the disabled Encode runs nothing; at rest they show their pictures
 // where they belong and Encode its embossed caption; buttons with pictures of one size share their lists.
 #include "ControlTestKit.h"
+#include "InputKit.h"
 #include "MPlayer.h"
 #include "MainWindowFixture.h"
 #include "TB97GlyphList.h"
@@ -18,25 +19,6 @@ using namespace qs::test;
 namespace {
 
 using TDs = TButtonDrawState;
-
-// A short, valid wave file: 8 kHz, mono, 8-bit, a tenth of a second of silence.
-std::string SilentWave() {
-  constexpr unsigned kSamples = 800;
-  auto le = [](unsigned value, int bytes) {
-    std::string out;
-    for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
-    return out;
-  };
-  return "RIFF" + le(36 + kSamples, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) + le(8000, 4) + le(8000, 4) +
-         le(1, 2) + le(8, 2) + "data" + le(kSamples, 4) + std::string(kSamples, '\x80');
-}
-
-void SendMouse(DWORD flags) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = flags;
-  SendInput(1, &input, sizeof(input));
-}
 
 constexpr int kSettleMs = 300;
 

@@ -16,12 +16,8 @@ namespace {
 
 class MainWindow : public ::testing::Test {
 protected:
-  void SetUp() override {
-    Main = ShowMainWindow();
-  }
-  void TearDown() override {
-    CloseMainWindow(Main);
-  }
+  void SetUp() override { Main = ShowMainWindow(); }
+  void TearDown() override { CloseMainWindow(Main); }
 
   TControl* Find(const std::string& name) const { return dynamic_cast<TControl*>(Main->FindComponent(name)); }
 

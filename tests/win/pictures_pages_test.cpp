@@ -1,10 +1,10 @@
 // Pictures, image lists and pages on real windows: what they draw, how sheets fill their page control, and no
 // GDI object left behind by a form holding every standard control.
-#include "ControlTestKit.h"
 #include "Bitmap.h"
 #include "Button.h"
 #include "CheckBox.h"
 #include "ComboBox.h"
+#include "ControlTestKit.h"
 #include "Exception.h"
 #include "Form.h"
 #include "GroupBox.h"
@@ -14,8 +14,8 @@
 #include "PageControl.h"
 #include "TabSheet.h"
 #include "Unicode.h"
-#include <commctrl.h>
 #include <algorithm>
+#include <commctrl.h>
 #include <functional>
 #include <optional>
 #include <ostream>

@@ -161,11 +161,11 @@ protected:
                                                   : POINT{r.left + 12, r.top + 8};
     SetForegroundWindow(Main);
     for (const auto& step :
-         std::vector<std::function<void()>>{[&] { MoveTo(handle); }, [] { SendMouseInput(MOUSEEVENTF_LEFTDOWN); },
+         std::vector<std::function<void()>>{[&] { MoveTo(handle); }, [] { SendMouse(MOUSEEVENTF_LEFTDOWN); },
                                             [&] {
                                               MoveTo(POINT{handle.x + 3, handle.y + 3});
                                             },
-                                            [&] { MoveTo(to); }, [] { SendMouseInput(MOUSEEVENTF_LEFTUP); }}) {
+                                            [&] { MoveTo(to); }, [] { SendMouse(MOUSEEVENTF_LEFTUP); }}) {
       step();
       Sleep(kInputStepMs);
     }

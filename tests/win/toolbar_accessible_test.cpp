@@ -368,9 +368,9 @@ TEST_F(ToolbarAccessible, EveryStateChangeIsAnnouncedAndReadBack) {
       {"another of the group down", [&] { other->SetDown(true); }, {{2, 0}, {3, STATE_SYSTEM_PRESSED}}},
       {"hot under the pointer", [&] { MoveTo(middle(Toolbar->Controls(0))); }, {{1, STATE_SYSTEM_HOTTRACKED}}},
       {"held by the mouse",
-       [&] { SendMouseInput(MOUSEEVENTF_LEFTDOWN); },
+       [&] { SendMouse(MOUSEEVENTF_LEFTDOWN); },
        {{1, STATE_SYSTEM_HOTTRACKED | STATE_SYSTEM_PRESSED}}},
-      {"released: clicked, hot again", [&] { SendMouseInput(MOUSEEVENTF_LEFTUP); }, {{1, STATE_SYSTEM_HOTTRACKED}}},
+      {"released: clicked, hot again", [&] { SendMouse(MOUSEEVENTF_LEFTUP); }, {{1, STATE_SYSTEM_HOTTRACKED}}},
       {"the pointer gone",
        [&] {
          MoveTo(POINT{0, 0});

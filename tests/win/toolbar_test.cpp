@@ -182,13 +182,13 @@ TEST_F(Toolbars, APressOnASeparatorDragsTheWholeToolbar) {
   ShowForm();
   HWND held = nullptr;
   const POINT onSeparator = sep->ClientToScreen(POINT{2, 10});
-  TInputScript script({[&] { MoveTo(onSeparator); }, [] { SendMouseInput(MOUSEEVENTF_LEFTDOWN); },
+  TInputScript script({[&] { MoveTo(onSeparator); }, [] { SendMouse(MOUSEEVENTF_LEFTDOWN); },
                        [&] { held = GetCapture(); },
                        [] {
-                         SendKeyInput(VK_ESCAPE, false);
-                         SendKeyInput(VK_ESCAPE, true);
+                         SendKey(VK_ESCAPE, false);
+                         SendKey(VK_ESCAPE, true);
                        },
-                       [] { SendMouseInput(MOUSEEVENTF_LEFTUP); }});
+                       [] { SendMouse(MOUSEEVENTF_LEFTUP); }});
   ASSERT_TRUE(script.Run());
   wchar_t heldClass[64] = {};
   GetClassNameW(held, heldClass, 64);
@@ -219,11 +219,11 @@ TEST_F(Toolbars, ResizingTheFloatingToolbarSnapsToItsLayouts) {
   }();
   const RECT before = WindowRectOf(Toolbar);
   const POINT edge = ToolbarWindowPoint(before.right - before.left - 2, (before.bottom - before.top) / 2);
-  TInputScript nudge({[&] { MoveTo(edge); }, [] { SendMouseInput(MOUSEEVENTF_LEFTDOWN); },
+  TInputScript nudge({[&] { MoveTo(edge); }, [] { SendMouse(MOUSEEVENTF_LEFTDOWN); },
                       [&] {
                         MoveTo(POINT{edge.x - 5, edge.y});
                       },
-                      [] { SendMouseInput(MOUSEEVENTF_LEFTUP); }});
+                      [] { SendMouse(MOUSEEVENTF_LEFTUP); }});
   ASSERT_TRUE(nudge.Run());
   EXPECT_EQ(WindowRectOf(Toolbar), before) << "less than the tolerance keeps the size";
 
@@ -231,11 +231,11 @@ TEST_F(Toolbars, ResizingTheFloatingToolbarSnapsToItsLayouts) {
     SCOPED_TRACE(target);
     const RECT now = WindowRectOf(Toolbar);
     const POINT from = ToolbarWindowPoint(now.right - now.left - 2, (now.bottom - now.top) / 2);
-    TInputScript drag({[&] { MoveTo(from); }, [] { SendMouseInput(MOUSEEVENTF_LEFTDOWN); },
+    TInputScript drag({[&] { MoveTo(from); }, [] { SendMouse(MOUSEEVENTF_LEFTDOWN); },
                        [&] {
                          MoveTo(POINT{now.left + target, from.y});
                        },
-                       [] { SendMouseInput(MOUSEEVENTF_LEFTUP); }});
+                       [] { SendMouse(MOUSEEVENTF_LEFTUP); }});
     ASSERT_TRUE(drag.Run());
     const RECT after = WindowRectOf(Toolbar);
     const TSizeCandidate size{static_cast<std::int16_t>(after.right - after.left),

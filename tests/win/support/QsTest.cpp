@@ -159,6 +159,17 @@ bool InTestSession() {
   return GetEnvironmentVariableW(L"QS_TEST_SESSION", value, 2) == 1 && value[0] == L'1';
 }
 
+std::string SilentWave() {
+  constexpr unsigned Samples = 800;
+  auto le = [](unsigned value, int bytes) {
+    std::string out;
+    for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+    return out;
+  };
+  return "RIFF" + le(36 + Samples, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) + le(8000, 4) + le(8000, 4) +
+         le(1, 2) + le(8, 2) + "data" + le(Samples, 4) + std::string(Samples, '\x80');
+}
+
 } // namespace qs::test
 
 int main(int argc, char** argv) {

@@ -68,6 +68,9 @@ private:
 
 std::string ReadFileBytes(const std::string& path);
 
+// A short, valid wave file: 8 kHz, mono, 8-bit, a tenth of a second of silence.
+std::string SilentWave();
+
 // True inside the test session of scripts/wine-session.sh, which provides what some tests need (a sound device
 // on ALSA's null output, 8.3 names): there a missing one is a fault, elsewhere a known gap that skips.
 bool InTestSession();

@@ -4,6 +4,7 @@
 // a script of input steps run from a timer, so that the steps arrive while a capture loop of the toolbar runs.
 #include "ControlTestKit.h"
 #include "GraphicControl.h"
+#include "InputKit.h"
 #include "Panel.h"
 #include "TB97Dock.h"
 #include "TB97FloatingParent.h"
@@ -30,27 +31,6 @@ public:
 protected:
   void Paint() override { Canvas().FillRect(ClientRect(), clBtnFace); }
 };
-
-inline void SendMouseInput(DWORD flags) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = flags;
-  SendInput(1, &input, sizeof(input));
-}
-
-inline void SendKeyInput(WORD key, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &input, sizeof(input));
-}
-
-// The pointer to a screen point, with a move the window under it sees.
-inline void MoveTo(POINT p) {
-  SetCursorPos(p.x, p.y);
-  SendMouseInput(MOUSEEVENTF_MOVE);
-}
 
 // Steps run one per timer tick; the ticks come through whatever message loop runs, a capture loop included.
 class TInputScript {
