@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Renders the three pages of QuillStack's main window to docs/screenshots/{files,settings,about}.png, and the
-# first page with its toolbar dragged to the left dock and out to float (toolbar-left.png, toolbar-floating.png).
+# toolbar with a button hot and one pressed (toolbar-hot.png, toolbar-pressed.png), and the first page with its
+# toolbar dragged to the left dock and out to float (toolbar-left.png, toolbar-floating.png).
 # The program runs in a throwaway Wine session (virtual display, fresh prefix, so every setting has its default);
 # the pages are switched by clicking their tab headers with xdotool.
 set -euo pipefail
@@ -91,6 +92,23 @@ xdotool mousemove "$((client_x + client_width - 8))" "$((client_y + 4))"
 sleep 0.5
 park_pointer
 capture files
+
+# The toolbar's buttons under the pointer, cropped from the screen (a hint window over the program shows as it
+# is): "Add file" hot with its raised border, then "Delete" held down, its border sunken and its picture one
+# pixel right and down; released away from it, so nothing is clicked.
+toolbar_crop="240x80"
+button_y=$((24 + 11))
+capture_toolbar() {
+  sleep 1
+  import -window root -crop "${toolbar_crop}+${client_x}+${client_y}" +repage -strip \
+    -define png:exclude-chunks=date,time "$work/$1.png"
+}
+xdotool mousemove "$((client_x + 4 + 23 + 11))" "$((client_y + button_y))"
+capture_toolbar toolbar-hot
+xdotool mousemove "$((client_x + 4 + 52 + 11))" "$((client_y + button_y))" mousedown 1
+capture_toolbar toolbar-pressed
+park_pointer
+xdotool mouseup 1
 show_page 1
 capture settings
 show_page 2
@@ -121,12 +139,13 @@ import -window root -crop "${win_w}x${win_h}+${win_x}+${win_y}" -strip -define p
 # Three different pictures prove that the clicks switched the pages; only then are the old ones replaced.
 differ() { [[ $(compare -metric AE "$1" "$2" null: 2>&1 || true) != 0 ]]; }
 if ! differ "$work/files.png" "$work/settings.png" || ! differ "$work/settings.png" "$work/about.png" ||
+  ! differ "$work/toolbar-hot.png" "$work/toolbar-pressed.png" ||
   ! differ "$work/files.png" "$work/toolbar-left.png" || ! differ "$work/toolbar-left.png" "$work/toolbar-floating.png"; then
   echo "screenshots: the pictures did not change between captures (tabs or drag handle not where expected?);" \
     "see $work/*.png" >&2
   exit 1
 fi
-for page in files settings about toolbar-left toolbar-floating; do
+for page in files settings about toolbar-hot toolbar-pressed toolbar-left toolbar-floating; do
   cp "$work/$page.png" "$out/$page.png"
   echo "$out/$page.png"
 done
