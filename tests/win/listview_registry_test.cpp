@@ -12,7 +12,6 @@
 
 #include <commctrl.h>
 
-#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <random>
@@ -30,7 +29,6 @@ constexpr int NameColumnWidth = 300;
 constexpr int SizeColumnWidth = 100;
 // A list that repaints after every insert needs tens of seconds per few thousand rows under Wine, so fifty
 // thousand would take many minutes; a suspended one takes a few seconds even on a loaded machine.
-constexpr double BatchBudgetSeconds = 20.0;
 constexpr int LargeBatch = 50000;
 constexpr int SortSample = 300;
 constexpr unsigned RandomSeed = 20240601;
@@ -47,10 +45,6 @@ std::vector<std::string> QueuePaths(int count) {
   std::vector<std::string> paths;
   for (int i = 1; i <= count; ++i) paths.push_back("C:\\q\\" + std::to_string(i) + ".wav");
   return paths;
-}
-
-double SecondsSince(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 // A shown form, as the main window is, and a list on it that gets its window either at once or only after
@@ -388,73 +382,53 @@ TEST_F(ListViewInputTest, RightClickShowsThePopupMenu) {
   EXPECT_EQ(shownFor, list);
 }
 
-// ---- speed
+// ---- large batches (their speed is measured by bench/queue_bench.cpp, not here)
 
-class ListViewSpeedTest : public ListViewTest {
-protected:
-  static void Report(const char* what, double seconds) {
-    std::printf("[   TIME   ] %s: %.3f s\n", what, seconds);
-    RecordProperty(what, std::to_string(seconds));
-  }
-};
-
-TEST_F(ListViewSpeedTest, FiftyThousandAddsInOneBatch) {
+TEST_F(ListViewTest, FiftyThousandRowsAddedInOneBatchOrAsARange) {
   constexpr int rows = LargeBatch;
   const std::vector<std::string> paths = QueuePaths(rows);
   TListView* list = MakeList(true);
-  auto start = std::chrono::steady_clock::now();
   list->BeginUpdate();
   for (const std::string& p : paths) list->Add(p);
   list->EndUpdate();
   list->Update();
-  const double adds = SecondsSince(start);
-  Report("50,000 Add calls in BeginUpdate/EndUpdate", adds);
-  EXPECT_EQ(list->Count(), rows);
-  EXPECT_LT(adds, BatchBudgetSeconds);
+  ASSERT_EQ(list->Count(), rows);
+  EXPECT_EQ(list->Caption(rows - 1), paths.back());
 
   TListView* ranged = MakeList(true);
-  start = std::chrono::steady_clock::now();
   ranged->AddRange(paths);
   ranged->Update();
-  const double range = SecondsSince(start);
-  Report("AddRange of 50,000", range);
+  ASSERT_EQ(ranged->Count(), rows);
+  EXPECT_EQ(ranged->Caption(0), paths.front());
   EXPECT_EQ(ranged->Caption(rows - 1), paths.back());
-  EXPECT_LT(range, BatchBudgetSeconds);
 }
 
-TEST_F(ListViewSpeedTest, FiftyThousandAddsIntoASortedList) {
+TEST_F(ListViewTest, FiftyThousandShuffledRowsLandSortedInASortedList) {
   constexpr int rows = LargeBatch;
   std::vector<std::string> paths = QueuePaths(rows);
   std::shuffle(paths.begin(), paths.end(), std::mt19937(RandomSeed));
   TListView* list = MakeList(true);
   list->SetSortType(TSortType::stText);
-  const auto start = std::chrono::steady_clock::now();
   list->BeginUpdate();
   for (const std::string& p : paths) list->Add(p);
   list->EndUpdate();
   list->Update();
-  const double seconds = SecondsSince(start);
-  Report("50,000 Add calls into a sorted list", seconds);
+  ASSERT_EQ(list->Count(), rows);
   EXPECT_EQ(list->Caption(0), "C:\\q\\1.wav");
-  EXPECT_LT(seconds, BatchBudgetSeconds);
 }
 
-TEST_F(ListViewSpeedTest, DeletingHalfOfTenThousandSelectedRows) {
+TEST_F(ListViewTest, DeletingEveryOtherOfTenThousandSelectedRowsKeepsTheRest) {
   constexpr int rows = 10000;
   TListView* list = MakeList(true);
   list->AddRange(QueuePaths(rows));
   list->BeginUpdate();
   for (int i = 0; i < rows; i += 2) list->SetSelected(i, true);
   list->EndUpdate();
-  const auto start = std::chrono::steady_clock::now();
   list->DeleteSelected();
   list->Update();
-  const double seconds = SecondsSince(start);
-  Report("DeleteSelected of 5,000 rows of 10,000", seconds);
   ASSERT_EQ(list->Count(), rows / 2);
   EXPECT_EQ(list->Caption(0), "C:\\q\\2.wav");
   EXPECT_EQ(list->Caption(rows / 2 - 1), "C:\\q\\10000.wav");
-  EXPECT_LT(seconds, BatchBudgetSeconds);
 }
 
 // ---- registry
