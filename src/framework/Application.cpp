@@ -5,6 +5,7 @@
 #include "HintWindow.h"
 #include "Seams.h"
 #include "WinControl.h"
+#include "WindowClass.h"
 
 #include <commctrl.h>
 
@@ -56,19 +57,10 @@ bool CancelsHint(UINT msg) {
 
 TApplication::TApplication() : TComponent(nullptr) {
   if (!Application) Application = this;
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  if (!GetClassInfoExW(instance, ApplicationClass, &wc)) {
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = WndProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = ApplicationClass;
-    RegisterClassExW(&wc);
-  }
+  RegisterWindowClass(ApplicationClass, WndProc);
   // A hidden window of our own for the hint timers.
-  FHandle = CreateWindowExW(WS_EX_TOOLWINDOW, ApplicationClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
-                            nullptr);
+  FHandle = CreateWindowExW(WS_EX_TOOLWINDOW, ApplicationClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
   SetWindowLongPtrW(FHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   // The pointer is followed wherever messages are retrieved: our loop, a menu's, a message box's or a capture
   // loop's.

@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "Exception.h"
 #include "Unicode.h"
+#include "WindowClass.h"
 
 #include <algorithm>
 #include <set>
@@ -221,14 +222,10 @@ void TPopupMenu::Notification(TComponent* component, TOperation operation) {
 
 HWND TPopupMenu::PopupListWindow() {
   static HWND wnd = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = PopupListProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"QsPopupList";
-    RegisterClassExW(&wc);
-    return CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                           wc.hInstance, nullptr);
+    constexpr wchar_t PopupListClass[] = L"QsPopupList";
+    RegisterWindowClass(PopupListClass, PopupListProc);
+    return CreateWindowExW(WS_EX_TOOLWINDOW, PopupListClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
   }();
   return wnd;
 }

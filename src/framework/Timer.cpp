@@ -2,6 +2,7 @@
 
 #include "Application.h"
 #include "Exception.h"
+#include "WindowClass.h"
 
 #include <map>
 
@@ -30,14 +31,9 @@ UINT_PTR NextTimerId() {
 HWND TimerWindow() {
   static HWND wnd = nullptr;
   if (wnd) return wnd;
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = TimerWindowProc;
-  wc.hInstance = instance;
-  wc.lpszClassName = TimerWindowClass;
-  RegisterClassExW(&wc);
-  wnd = CreateWindowExW(0, TimerWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
+  RegisterWindowClass(TimerWindowClass, TimerWindowProc);
+  wnd = CreateWindowExW(0, TimerWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr),
+                        nullptr);
   if (!wnd) throw EOutOfResources("Not enough timers available");
   return wnd;
 }

@@ -6,6 +6,7 @@
 #include "TB97Accessible.h"
 #include "TB97Button.h"
 #include "TB97ToolWindow.h"
+#include "WindowClass.h"
 
 #include <algorithm>
 
@@ -82,15 +83,9 @@ struct TWindowTraits {
 
 HWND PressWindow() {
   static const TUniqueHandle<HWND, TWindowTraits> window = [] {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = PressWindowProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = PressWindowClass;
-    RegisterClassExW(&wc);
-    return TUniqueHandle<HWND, TWindowTraits>(
-        CreateWindowExW(0, PressWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr));
+    RegisterWindowClass(PressWindowClass, PressWindowProc);
+    return TUniqueHandle<HWND, TWindowTraits>(CreateWindowExW(0, PressWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                                              nullptr, GetModuleHandleW(nullptr), nullptr));
   }();
   return window.Get();
 }

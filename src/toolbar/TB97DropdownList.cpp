@@ -8,6 +8,7 @@
 #include "Form.h"
 #include "Menu.h"
 #include "Screen.h"
+#include "WindowClass.h"
 
 #include <algorithm>
 #include <memory>
@@ -24,17 +25,6 @@ constexpr UINT MenuClosedFlags = 0xFFFF;
 std::unique_ptr<TDropdownList>& TheList() {
   static std::unique_ptr<TDropdownList> list;
   return list;
-}
-
-void RegisterMenuOwnerClass(HINSTANCE instance, WNDPROC proc) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  if (GetClassInfoExW(instance, MenuOwnerClass, &wc)) return;
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = proc;
-  wc.hInstance = instance;
-  wc.lpszClassName = MenuOwnerClass;
-  if (!RegisterClassExW(&wc)) throw EOutOfResources("Cannot register the dropdown menus' window class");
 }
 
 // Windows puts a help button in the caption of a window with a system menu, the context-help style and
@@ -85,7 +75,8 @@ void TDropdownList::Notification(TComponent* component, TOperation operation) {
 
 void TDropdownList::CreateMenuOwner() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  RegisterMenuOwnerClass(instance, MenuOwnerProc);
+  if (!RegisterWindowClass(MenuOwnerClass, MenuOwnerProc))
+    throw EOutOfResources("Cannot register the dropdown menus' window class");
   FMenuOwner =
       CreateWindowExW(WS_EX_TOOLWINDOW, MenuOwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
   if (!FMenuOwner) throw EOutOfResources("Cannot create the dropdown menus' window");

@@ -3,6 +3,7 @@
 #include "Brushes.h"
 #include "Exception.h"
 #include "Handles.h"
+#include "WindowClass.h"
 
 namespace qs {
 
@@ -60,18 +61,9 @@ void DrawDragOutline(HDC dc, const RECT* newRect, int newThickness, const RECT* 
 }
 
 TOutlineWindow::TOutlineWindow() {
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  if (!GetClassInfoExW(instance, OutlineClass, &wc)) {
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = OutlineProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = OutlineClass;
-    RegisterClassExW(&wc);
-  }
+  RegisterWindowClass(OutlineClass, OutlineProc);
   FWnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TRANSPARENT, OutlineClass, L"",
-                         WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+                         WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!FWnd) throw EOutOfResources("Cannot create the drag outline");
 }
 
