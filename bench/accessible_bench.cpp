@@ -5,37 +5,26 @@
 //   - a change of state (a grouped button's Down toggled), announced, with no client listening and with one;
 //   - a client in this process reading the toolbar: its object, then name, role, state and place of each item.
 // Timings take turns, round after round, and each figure is the best of its rounds.
-#include "Main.h"
-#include "QuillStackApp.h"
-#include "Seams.h"
+#include "BenchKit.h"
 #include "TB97Button.h"
 
 #include <windows.h>
 
 #include <oleacc.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <functional>
+#include <utility>
 #include <vector>
 
 using namespace qs;
+using namespace qs::bench;
 
 namespace {
 
 constexpr int kRounds = 5;
 constexpr int kCalls = 20000;
 constexpr int kReads = 500;
-
-using TClock = std::chrono::steady_clock;
-
-struct TMeasure {
-  const char* Name;
-  int Calls;
-  std::function<void()> Work;
-  double Best = 0; // microseconds per call
-};
 
 int EventsHeard = 0;
 
@@ -103,19 +92,12 @@ void Run(TMain& main, TApplication& application) {
        }},
       {"a client reads the toolbar (10 items)", kReads, [&] { ReadToolbar(main.Toolbar971->Handle()); }},
   };
-  for (int round = 0; round < kRounds; ++round)
-    for (TMeasure& m : measures) {
-      const auto start = TClock::now();
-      for (int i = 0; i < m.Calls; ++i) m.Work();
-      const double us = std::chrono::duration<double, std::micro>(TClock::now() - start).count() / m.Calls;
-      m.Best = round == 0 ? us : std::min(m.Best, us);
-      listening(false);
-      application.ProcessMessages();
-    }
-  const double baseline = measures[0].Best;
+  TimeInTurns(measures, kRounds, [&] {
+    listening(false);
+    application.ProcessMessages();
+  });
   std::printf("accessible_bench: the main window's toolbar, best of %d rounds\n", kRounds);
-  for (const TMeasure& m : measures)
-    std::printf("  %-48s %8.2f us  %6.2f x baseline\n", m.Name, m.Best, m.Best / baseline);
+  PrintAgainstFirst(measures);
   std::printf("  events heard by the listening client: %d\n", EventsHeard);
 }
 
@@ -125,16 +107,7 @@ int main() {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   {
     TApplication application;
-    InitializeApplication(application);
-    // A benchmark must never wait on a message box.
-    TSeams::ShowMessageBox = [](HWND, const std::string& text, const std::string&, UINT) {
-      std::fprintf(stderr, "accessible_bench: error box: %s\n", text.c_str());
-      return IDOK;
-    };
-    auto* main = application.CreateForm<TMain>();
-    main->Show();
-    SetForegroundWindow(main->Handle());
-    application.ProcessMessages();
+    TMain* main = OpenMainWindow(application, "accessible_bench");
     Run(*main, application);
   }
   CoUninitialize();

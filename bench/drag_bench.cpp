@@ -2,9 +2,7 @@
 // docks and moving its outline window. The baseline, measured in the same run, is the least a moving outline
 // costs: SetWindowPos and SetWindowRgn of a window of the same size with the same ring. Medians over many moves
 // along the same path, which crosses the left dock's zone and open space.
-#include "Main.h"
-#include "QuillStackApp.h"
-#include "Seams.h"
+#include "BenchKit.h"
 #include "TB97DragLoop.h"
 #include "TB97Outline.h"
 
@@ -77,14 +75,7 @@ std::vector<double> TimeBareOutline(POINT start, SIZE size, int thickness) {
 
 int main() {
   qs::TApplication application;
-  qs::InitializeApplication(application);
-  qs::TSeams::ShowMessageBox = [](HWND, const std::string& text, const std::string&, UINT) {
-    std::fprintf(stderr, "drag_bench: error box: %s\n", text.c_str());
-    return IDOK;
-  };
-  auto* main = application.CreateForm<qs::TMain>();
-  main->Show();
-  application.ProcessMessages();
+  qs::TMain* main = qs::bench::OpenMainWindow(application, "drag_bench");
 
   POINT start = main->Encodetab->ClientOrigin();
   start.y += 100;

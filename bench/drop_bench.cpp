@@ -4,9 +4,7 @@
 // For comparison it also times reading the paths one index at a time with DragQueryFileW, which walks the
 // drop from its start for every index.
 #include "../tests/win/support/ShellDrop.h"
-#include "Main.h"
-#include "QuillStackApp.h"
-#include "Seams.h"
+#include "BenchKit.h"
 #include "Unicode.h"
 
 #include <windows.h>
@@ -96,15 +94,7 @@ double TimeDragQueryFile(const std::vector<std::string>& paths) {
 
 int main() {
   qs::TApplication application;
-  qs::InitializeApplication(application);
-  // A benchmark must never wait on a message box.
-  qs::TSeams::ShowMessageBox = [](HWND, const std::string& text, const std::string&, UINT) {
-    std::fprintf(stderr, "drop_bench: error box: %s\n", text.c_str());
-    return IDOK;
-  };
-  auto* main = application.CreateForm<qs::TMain>();
-  main->Show();
-  application.ProcessMessages();
+  qs::TMain* main = qs::bench::OpenMainWindow(application, "drop_bench");
 
   const std::vector<std::string> paths = DroppedPaths();
   double bestDrop = 1e300, bestBare = 1e300;

@@ -5,6 +5,7 @@
 //   - building a state image from scratch (DropImages, then the first draw), normal and generated disabled.
 // The measurements take turns, round after round, and each figure is the best of its rounds, so that a slow
 // moment of the machine (which other work shares) does not fall on one of them only.
+#include "BenchKit.h"
 #include "Bitmap.h"
 #include "BitmapCanvas.h"
 #include "ImageList.h"
@@ -12,37 +13,18 @@
 
 #include <windows.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <vector>
 
 using namespace qs;
+using namespace qs::bench;
 
 namespace {
 
 constexpr int kRepetitions = 5;
 constexpr int kDraws = 20000;
 constexpr int kBuilds = 500;
-
-using TClock = std::chrono::steady_clock;
-
-struct TMeasure {
-  int Count;
-  std::function<void()> Work;
-  double Best = 0; // microseconds per call
-};
-
-void Measure(std::vector<TMeasure>& measures) {
-  for (int r = 0; r < kRepetitions; ++r)
-    for (TMeasure& m : measures) {
-      const auto start = TClock::now();
-      for (int i = 0; i < m.Count; ++i) m.Work();
-      const double us = std::chrono::duration<double, std::micro>(TClock::now() - start).count() / m.Count;
-      m.Best = r == 0 ? us : std::min(m.Best, us);
-    }
-}
 
 } // namespace
 
@@ -62,32 +44,24 @@ int main() {
     glyph.DrawStateImage(canvas.Canvas(), TIntPoint{4, 3}, state);
   };
   std::vector<TMeasure> measures = {
-      {kDraws,
+      {"bare ImageList_DrawEx", kDraws,
        [&] {
          ImageList_DrawEx(bare.Handle(), index, canvas.Handle(), 4, 3, 0, 0, CLR_NONE, CLR_NONE, ILD_TRANSPARENT);
        }},
-      {kDraws,
+      {"DrawStateImage, image ready", kDraws,
        [&] {
          glyph.DrawStateImage(canvas.Canvas(), TIntPoint{4, 3}, TButtonDrawState::dsUp);
        }},
-      {kDraws,
+      {"DrawContent, glyph-only button", kDraws,
        [&] {
          glyph.DrawContent(canvas.Canvas(), TIntRect{1, 1, 22, 21}, {}, true, false, "", false, TAlignment::taCenter,
                            TButtonLayout::blGlyphLeft, AutoMargin, 4, false, TButtonDrawState::dsUp);
        }},
-      {kBuilds, [&] { rebuild(TButtonDrawState::dsUp); }},
-      {kBuilds, [&] { rebuild(TButtonDrawState::dsDisabled); }},
+      {"build + draw, normal image", kBuilds, [&] { rebuild(TButtonDrawState::dsUp); }},
+      {"build + draw, generated disabled", kBuilds, [&] { rebuild(TButtonDrawState::dsDisabled); }},
   };
-  Measure(measures);
-  const double baseline = measures[0].Best, ready = measures[1].Best, content = measures[2].Best;
-  const double buildUp = measures[3].Best, buildDisabled = measures[4].Best;
-
+  TimeInTurns(measures, kRepetitions);
   std::printf("glyph_bench: 16 x 16 glyph into a memory DC, best of %d rounds\n", kRepetitions);
-  std::printf("  bare ImageList_DrawEx             %8.2f us  (baseline)\n", baseline);
-  std::printf("  DrawStateImage, image ready       %8.2f us  %6.2f x baseline\n", ready, ready / baseline);
-  std::printf("  DrawContent, glyph-only button    %8.2f us  %6.2f x baseline\n", content, content / baseline);
-  std::printf("  build + draw, normal image        %8.2f us  %6.1f x baseline\n", buildUp, buildUp / baseline);
-  std::printf("  build + draw, generated disabled  %8.2f us  %6.1f x baseline\n", buildDisabled,
-              buildDisabled / baseline);
+  PrintAgainstFirst(measures);
   return 0;
 }

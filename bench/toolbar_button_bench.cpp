@@ -6,29 +6,25 @@
 //   - one hot button's repaint (PaintControl into a memory DC: frame, picture, off-screen bitmap) against a
 //     bare DrawEdge plus ImageList_DrawEx of the same ready glyph image into the same DC.
 // Timings take turns, round after round, and each figure is the best of its rounds.
-#include "Main.h"
-#include "QuillStackApp.h"
-#include "Seams.h"
+#include "BenchKit.h"
 #include "TB97Button.h"
 
 #include <windows.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <utility>
 #include <vector>
 
 using namespace qs;
+using namespace qs::bench;
 
 namespace {
 
 constexpr int kRounds = 5;
 constexpr int kPaints = 20000;
 constexpr int kStep = 3; // pixels per pointer move
-
-using TClock = std::chrono::steady_clock;
 
 struct TPaintLog {
   std::vector<TToolbarButton97*> Buttons;
@@ -131,14 +127,6 @@ void CrossTheToolbar(TMain& main, TApplication& application) {
   std::printf("  background erases (WM_ERASEBKGND)    %6d\n", Log.Erases - before.Erases);
 }
 
-struct TMeasure {
-  const char* Name;
-  std::function<void()> Work;
-  // Puts the button into the measured style (true) and back (false), outside the timed loop.
-  std::function<void(bool)> Style = [](bool) {};
-  double Best = 0; // microseconds per call
-};
-
 void TimeOneRepaint(TMain& main, TApplication& application) {
   TToolbarButton97& button = *main.ToolbarButton972;
   // The button hot, as under the pointer: the raised frame and its picture.
@@ -158,48 +146,29 @@ void TimeOneRepaint(TMain& main, TApplication& application) {
   HIMAGELIST list = button.ButtonGlyph().List(image.Normal)->Handle();
   RECT frame{0, 0, button.Width(), button.Height()};
   std::vector<TMeasure> measures = {
-      {"bare DrawEdge + ImageList_DrawEx",
+      {"bare DrawEdge + ImageList_DrawEx", kPaints,
        [&] {
          RECT r = frame;
          DrawEdge(dc.Get(), &r, BDR_RAISEDINNER, BF_RECT);
          ImageList_DrawEx(list, image.Slot, dc.Get(), 4, 3, 0, 0, CLR_NONE, CLR_NONE, ILD_TRANSPARENT);
        }},
-      {"button repaint (opaque: off-screen bitmap)", [&] { button.PaintControl(dc.Get()); }},
-      {"button repaint (flat, not opaque: direct)", [&] { button.PaintControl(dc.Get()); },
+      {"button repaint (opaque: off-screen bitmap)", kPaints, [&] { button.PaintControl(dc.Get()); }},
+      // Put into the measured style for its batch only, and back.
+      {"button repaint (flat, not opaque: direct)", kPaints, [&] { button.PaintControl(dc.Get()); },
        [&](bool on) { button.SetOpaque(!on); }},
   };
-  for (int round = 0; round < kRounds; ++round)
-    for (TMeasure& m : measures) {
-      m.Style(true);
-      const auto start = TClock::now();
-      for (int i = 0; i < kPaints; ++i) m.Work();
-      const double us = std::chrono::duration<double, std::micro>(TClock::now() - start).count() / kPaints;
-      m.Style(false);
-      m.Best = round == 0 ? us : std::min(m.Best, us);
-      application.ProcessMessages();
-    }
-  const double baseline = measures[0].Best;
+  TimeInTurns(measures, kRounds, [&] { application.ProcessMessages(); });
   std::printf("toolbar_button_bench: one hot 23 x 22 button with a 16 x 16 glyph into a memory DC, best of %d "
               "rounds of %d\n",
               kRounds, kPaints);
-  for (const TMeasure& m : measures)
-    std::printf("  %-44s %8.2f us  %6.2f x baseline\n", m.Name, m.Best, m.Best / baseline);
+  PrintAgainstFirst(measures);
 }
 
 } // namespace
 
 int main() {
   TApplication application;
-  InitializeApplication(application);
-  // A benchmark must never wait on a message box.
-  TSeams::ShowMessageBox = [](HWND, const std::string& text, const std::string&, UINT) {
-    std::fprintf(stderr, "toolbar_button_bench: error box: %s\n", text.c_str());
-    return IDOK;
-  };
-  auto* main = application.CreateForm<TMain>();
-  main->Show();
-  SetForegroundWindow(main->Handle());
-  application.ProcessMessages();
+  TMain* main = OpenMainWindow(application, "toolbar_button_bench");
   CrossTheToolbar(*main, application);
   TimeOneRepaint(*main, application);
   return 0;
