@@ -11,6 +11,8 @@
 //   QS_AACENC_SLEEP_MS  sleep this long before doing anything, so that a test can see the caller did not wait
 //
 // Exit codes of its own: 0 done, 2 input cannot be read, 4 output cannot be written, 64 wrong argument shape.
+#include "ToolKit.h"
+
 #include <windows.h>
 
 #include <cwchar>
@@ -19,13 +21,14 @@
 
 namespace {
 
+using namespace tool;
+
 constexpr int kExitDone = 0;
 constexpr int kExitNoInput = 2;
 constexpr int kExitNoOutput = 4;
 constexpr int kExitBadArguments = 64;
 constexpr DWORD kLogRetryMs = 20;
 constexpr int kLogRetries = 250;
-constexpr size_t kEnvironmentChars = 32768;
 
 // The expected arguments; the empty ones (bitrate, input, output) may be any non-empty text.
 const std::vector<std::wstring> kShape = {L"-m",       L"tf",  L"-eb", L".aac", L"-r", L"",   L"-c",
@@ -33,23 +36,6 @@ const std::vector<std::wstring> kShape = {L"-m",       L"tf",  L"-eb", L".aac", 
 constexpr size_t kBitrateArg = 5;
 constexpr size_t kInputArg = 11;
 constexpr size_t kOutputArg = 13;
-
-std::string ToUtf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size =
-      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-  return out;
-}
-
-std::wstring Environment(const wchar_t* name) {
-  std::wstring value(kEnvironmentChars, L'\0');
-  const DWORD length = GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size()));
-  if (length == 0 || length >= value.size()) return {};
-  value.resize(length);
-  return value;
-}
 
 std::wstring OwnFolder() {
   std::wstring path(MAX_PATH, L'\0');
@@ -89,16 +75,6 @@ bool HasShape(int argc, wchar_t** argv) {
     const bool free = i == kBitrateArg || i == kInputArg || i == kOutputArg;
     if (free ? arg.empty() : arg != kShape[i]) return false;
   }
-  return true;
-}
-
-bool ReadWhole(const std::wstring& path, std::string& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  char buffer[4096];
-  DWORD read = 0;
-  while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
-  CloseHandle(file);
   return true;
 }
 
@@ -148,7 +124,7 @@ int wmain(int argc, wchar_t** argv) {
   if (!HasShape(argc, argv)) return kExitBadArguments;
   const std::wstring input = argv[kInputArg + 1];
   std::string audio;
-  if (!ReadWhole(input, audio)) return kExitNoInput;
+  if (!ReadWhole(input.c_str(), audio)) return kExitNoInput;
   if (!WriteWhole(argv[kOutputArg + 1], audio)) return kExitNoOutput;
   return RequestedExitCode(input);
 }

@@ -12,6 +12,8 @@
 // Children are listed as clients list them (AccessibleChildren), each asked through its own object when it
 // has one. Text is UTF-8. Exit codes: 0 done (a press that failed included), 64 bad arguments, 65 no object,
 // 66 no child of that name.
+#include "ToolKit.h"
+
 #include <windows.h>
 
 #include <oleacc.h>
@@ -78,13 +80,8 @@ static_assert(sizeof(TVariant) == sizeof(VARIANT));
 
 std::string Utf8(const wchar_t* text, int length) {
   if (!text || length <= 0) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, length, out.data(), size, nullptr, nullptr);
-  return out;
+  return tool::ToUtf8(std::wstring_view(text, static_cast<size_t>(length)));
 }
-
-std::string Utf8(const std::wstring& text) { return Utf8(text.data(), static_cast<int>(text.size())); }
 
 // A text property: its value, or "!0x..." when the call failed, or "" when there is none.
 template <typename TGetter>
@@ -215,7 +212,7 @@ int wmain(int argc, wchar_t** argv) {
                                         reinterpret_cast<void**>(object.Out()))) ||
       !object)
     return kExitNoObject;
-  const int code = list ? List(object.Get()) : Press(object.Get(), Utf8(argv[3]));
+  const int code = list ? List(object.Get()) : Press(object.Get(), tool::ToUtf8(argv[3]));
   std::fflush(stdout);
   return code;
 }

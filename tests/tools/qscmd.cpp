@@ -10,6 +10,8 @@
 //   QS_QSCMD_EXIT      exit with this code (decimal, or hexadecimal with 0x, such as 0xC0000005)
 //
 // Exit codes of its own: 0 done, 64 not started as "/c go.bat", 66 no go.bat in the current directory.
+#include "ToolKit.h"
+
 #include <windows.h>
 
 #include <cwchar>
@@ -17,44 +19,18 @@
 
 namespace {
 
+using namespace tool;
+
 constexpr UINT kExitDone = 0;
 constexpr UINT kExitBadArguments = 64;
 constexpr UINT kExitNoGoBat = 66;
-constexpr size_t kEnvironmentChars = 32768;
 constexpr int kAutomaticBase = 0; // strtoul's: decimal, or hexadecimal after "0x"
-
-std::string ToUtf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size =
-      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-  return out;
-}
-
-std::wstring Environment(const wchar_t* name) {
-  std::wstring value(kEnvironmentChars, L'\0');
-  const DWORD length = GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size()));
-  if (length == 0 || length >= value.size()) return {};
-  value.resize(length);
-  return value;
-}
 
 std::wstring CurrentDirectory() {
   std::wstring path(MAX_PATH, L'\0');
   const DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(path.size()), path.data());
   path.resize(length < path.size() ? length : 0);
   return path;
-}
-
-bool ReadWhole(const wchar_t* path, std::string& bytes) {
-  HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  char buffer[4096];
-  DWORD read = 0;
-  while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
-  CloseHandle(file);
-  return true;
 }
 
 void AppendToLog(const std::string& line) {

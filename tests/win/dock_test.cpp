@@ -378,12 +378,7 @@ TEST_F(Floating, TheFloatingFrameHasItsCaptionStripLineAndCloseButton) {
 
 TEST_F(Floating, ADoubleClickFloatsADockedWindowAndDocksAFloatingOneFirstInItsDefaultDock) {
   AddBlock();
-  auto* other = new TToolbar97(Form);
-  other->SetName("Other");
-  auto* block = new TBlock(Form);
-  block->SetBounds(0, 0, 23, 22);
-  block->SetParent(other);
-  other->SetParent(Left);
+  auto* other = AddToolbar("Other", Left);
   ShowForm();
   auto doubleClick = [&](POINT p) {
     TInputScript script({[p] { MoveTo(p); }, [] { SendMouse(MOUSEEVENTF_LEFTDOWN); },

@@ -189,12 +189,7 @@ TEST_F(Targets, ADockThatRefusesIsPassedOver) {
 }
 
 TEST_F(Targets, AFullSizeBarDroppedOnAnOccupiedRowGetsARowOfItsOwn) {
-  auto* other = new TToolbar97(Form);
-  other->SetName("Other");
-  auto* block = new TBlock(Form);
-  block->SetBounds(0, 0, 23, 22);
-  block->SetParent(other);
-  other->SetParent(Left);
+  auto* other = AddToolbar("Other", Left);
   Toolbar->SetFullSize(true);
   PumpMessages();
   const RECT client = FormClient();

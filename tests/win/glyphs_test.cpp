@@ -1,5 +1,6 @@
 // Toolbar button glyphs: where the picture of each state lands, how the disabled picture is generated or
 // taken from the glyph, how buttons share the image lists, and that nothing is left behind.
+#include "ArtPictures.h"
 #include "Bitmap.h"
 #include "BitmapCanvas.h"
 #include "ControlTestKit.h"
@@ -25,26 +26,6 @@ using namespace qs::test;
 namespace {
 
 using TDs = TButtonDrawState;
-
-// The program's pictures as its art script draws them ("." is GLYPH_ADD's transparent fuchsia).
-const std::vector<std::string_view> AddRows = {
-    ".KKKKKKK........", ".KWWWWWKK.......", ".KWWWWWKWK......", ".KWWWWWKWWK.....",
-    ".KWWWWWKKKKK....", ".KWGGGGGGWSK....", ".KWWWWWWWWSK....", ".KWGGGGGGWSK....",
-    ".KWWWWWWWWSK....", ".KWGGGGGggg.....", ".KWWWWWWgLg.....", ".KWGGGgggLggg...",
-    ".KWWWWgLLLLLg...", ".KSSSSgggLggg...", ".KKKKKKKgLg.....", "........ggg.....",
-};
-
-COLORREF AddColor(char key) {
-  switch (key) {
-  case 'K': return RGB(0, 0, 0);
-  case 'W': return RGB(255, 255, 255);
-  case 'G': return RGB(128, 128, 128);
-  case 'S': return RGB(192, 192, 192);
-  case 'g': return RGB(0, 128, 0);
-  case 'L': return RGB(0, 255, 0);
-  default: return RGB(255, 0, 255);
-  }
-}
 
 // One picture of the program with its pixels as a function: nullopt where the picture is transparent.
 struct TGlyphArt {
@@ -84,12 +65,6 @@ const TGlyphArt StopArt{L"GLYPH_STOP", 12, 13,
                           return std::nullopt;
                         },
                         StopIsBlack};
-
-TBitmap Loaded(const wchar_t* name) {
-  TBitmap bitmap;
-  bitmap.LoadFromResourceName(name);
-  return bitmap;
-}
 
 TBitmap Blank(int width, int height, TColor fill) {
   TBitmap bitmap;

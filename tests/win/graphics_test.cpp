@@ -1,5 +1,6 @@
 // The framework's graphics: the live GDI object counter that leak tests rest on, palettes, bitmaps (canvas,
 // monochrome conversion, device copies, the dormant form, change listeners) and image lists.
+#include "ArtPictures.h"
 #include "Bitmap.h"
 #include "BitmapCanvas.h"
 #include "ChangeNotifier.h"
@@ -70,33 +71,7 @@ TEST(GdiCounter, MovesAndResetsCountEachObjectOnce) {
 }
 
 // ---------------------------------------------------------------------------------------------------------
-// Pictures as the program's art script draws them: GLYPH_ADD (16 colours, "." is the transparent fuchsia)
-// and GLYPH_PLAY (two colours).
-
-const std::vector<std::string_view> AddRows = {
-    ".KKKKKKK........", ".KWWWWWKK.......", ".KWWWWWKWK......", ".KWWWWWKWWK.....",
-    ".KWWWWWKKKKK....", ".KWGGGGGGWSK....", ".KWWWWWWWWSK....", ".KWGGGGGGWSK....",
-    ".KWWWWWWWWSK....", ".KWGGGGGggg.....", ".KWWWWWWgLg.....", ".KWGGGgggLggg...",
-    ".KWWWWgLLLLLg...", ".KSSSSgggLggg...", ".KKKKKKKgLg.....", "........ggg.....",
-};
-
-COLORREF AddColor(char key) {
-  switch (key) {
-  case 'K': return RGB(0, 0, 0);
-  case 'W': return RGB(255, 255, 255);
-  case 'G': return RGB(128, 128, 128);
-  case 'S': return RGB(192, 192, 192);
-  case 'g': return RGB(0, 128, 0);
-  case 'L': return RGB(0, 255, 0);
-  default: return RGB(255, 0, 255);
-  }
-}
-
-TBitmap Loaded(const wchar_t* name) {
-  TBitmap bitmap;
-  bitmap.LoadFromResourceName(name);
-  return bitmap;
-}
+// The program's pictures read back: GLYPH_ADD (16 colours, see ArtPictures.h) and GLYPH_PLAY (two colours).
 
 bool IsSection(HBITMAP bitmap) {
   DIBSECTION section{};

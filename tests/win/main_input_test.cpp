@@ -22,11 +22,6 @@ namespace {
 constexpr unsigned kMenuPollMs = 50;
 constexpr int kSettleMs = 300;
 
-HWND ShownMenu() {
-  HWND menu = FindWindowW(L"#32768", nullptr);
-  return menu && IsWindowVisible(menu) ? menu : nullptr;
-}
-
 class MainInputTest : public TMainWindowFixture {
 protected:
   void SetUp() override {

@@ -1,5 +1,6 @@
 // The flat toolbar button's hover, which ends when the pointer or the activation goes, its keys and
 // accelerator, a disabled button, and its dropdown menu.
+#include "InputKit.h"
 #include "ToolbarButtonFixture.h"
 
 using namespace qs;
@@ -206,11 +207,6 @@ TEST_F(ToolbarButtonTest, ADisabledButtonIgnoresPressesHoverAndItsAccelerator) {
 
   button->SetEnabled(true);
   EXPECT_EQ(button->DrawState(), TDs::dsUp);
-}
-
-HWND ShownMenu() {
-  HWND menu = FindWindowW(L"#32768", nullptr);
-  return menu && IsWindowVisible(menu) ? menu : nullptr;
 }
 
 // A press on a menu button (anywhere, or on a split button's arrow part) shows its menu below the button,

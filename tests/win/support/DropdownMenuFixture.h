@@ -30,18 +30,6 @@ inline void PrintTo(TPopupAlignment alignment, std::ostream* out) {
 
 namespace qs::test {
 
-inline HWND ShownMenu() {
-  HWND menu = FindWindowW(L"#32768", nullptr);
-  return menu && IsWindowVisible(menu) ? menu : nullptr;
-}
-
-// A real click where the pointer is put.
-inline void ClickAtScreen(POINT p) {
-  MoveTo(p);
-  SendMouse(MOUSEEVENTF_LEFTDOWN);
-  SendMouse(MOUSEEVENTF_LEFTUP);
-}
-
 // Steps run from a timer while a menu is open: the first once a menu is shown, then one per tick. A menu still
 // open some ticks after the last step (or one that never showed) ends the script, closed by EndMenu, so that
 // no test can stay in a menu. Counts how often a menu appeared and where it was first seen.

@@ -33,4 +33,17 @@ inline void MoveTo(POINT p) {
   SendMouse(MOUSEEVENTF_MOVE);
 }
 
+// A left click at a screen point, the pointer moved there first.
+inline void ClickAtScreen(POINT p) {
+  MoveTo(p);
+  SendMouse(MOUSEEVENTF_LEFTDOWN);
+  SendMouse(MOUSEEVENTF_LEFTUP);
+}
+
+// The popup menu window on screen ("#32768", a menu's own loop running), or null.
+inline HWND ShownMenu() {
+  HWND menu = FindWindowW(L"#32768", nullptr);
+  return menu && IsWindowVisible(menu) ? menu : nullptr;
+}
+
 } // namespace qs::test

@@ -2,6 +2,7 @@
 // Shared by the tests of the flat toolbar button: buttons on a docked toolbar of a shown form, driven by mouse
 // messages through the message loop with the pointer really where the messages say, and what they paint read
 // back from memory bitmaps.
+#include "ArtPictures.h"
 #include "ControlTestKit.h"
 #include "GdiCounter.h"
 #include "Menu.h"
@@ -22,12 +23,6 @@
 namespace qs::test {
 
 using TDs = TButtonDrawState;
-
-inline TBitmap Loaded(const wchar_t* name) {
-  TBitmap bitmap;
-  bitmap.LoadFromResourceName(name);
-  return bitmap;
-}
 
 // The pixels of a picture of a given size, drawn by `draw` on a memory DC first filled with `fill`.
 class TPicture {

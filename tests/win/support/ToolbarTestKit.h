@@ -115,11 +115,19 @@ protected:
     dock->SetParent(Form);
     return dock;
   }
-  TBlock* AddBlock(int width = 23, int height = 22) {
+  TBlock* AddBlock(int width = 23, int height = 22, TToolbar97* toolbar = nullptr) {
     auto* block = new TBlock(Form);
     block->SetBounds(0, 0, width, height);
-    block->SetParent(Toolbar);
+    block->SetParent(toolbar ? toolbar : Toolbar);
     return block;
+  }
+  // A second toolbar holding one block, docked in `dock`.
+  TToolbar97* AddToolbar(const char* name, TDock97* dock) {
+    auto* toolbar = new TToolbar97(Form);
+    toolbar->SetName(name);
+    AddBlock(23, 22, toolbar);
+    toolbar->SetParent(dock);
+    return toolbar;
   }
   TToolbarSep97* AddSeparator() {
     auto* sep = new TToolbarSep97(Form);
