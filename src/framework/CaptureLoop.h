@@ -18,7 +18,6 @@ public:
   bool Next(MSG& msg);
   // What the loop does with a message it does not handle itself.
   static void Dispatch(const MSG& msg);
-  HWND Window() const { return FWnd; }
 
 private:
   HWND FWnd;

@@ -43,7 +43,6 @@ public:
   // Calls the listeners in the order they subscribed. A listener may subscribe or unsubscribe others (or
   // itself) meanwhile: one that is gone is skipped, one that joined is called from the next change on.
   void Notify() const;
-  int ListenerCount() const { return static_cast<int>(FListeners->Handlers.size()); }
 
 private:
   struct TListeners {

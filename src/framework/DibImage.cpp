@@ -47,11 +47,6 @@ TDibImage TDibImage::Capture(HBITMAP bitmap, int bitCount) {
   return image;
 }
 
-std::span<const RGBQUAD> TDibImage::Colors() const {
-  const size_t count = (FInfo.size() - sizeof(BITMAPINFOHEADER)) / sizeof(RGBQUAD);
-  return {reinterpret_cast<const RGBQUAD*>(FInfo.data() + sizeof(BITMAPINFOHEADER)), count};
-}
-
 TBitmapHandle TDibImage::CreateSection() const {
   void* bits = nullptr;
   TBitmapHandle section(CreateDIBSection(nullptr, Info(), DIB_RGB_COLORS, &bits, nullptr, 0));

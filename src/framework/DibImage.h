@@ -4,7 +4,6 @@
 #include "Handles.h"
 
 #include <cstddef>
-#include <span>
 #include <vector>
 
 namespace qs {
@@ -18,7 +17,6 @@ public:
   int Width() const { return Header().biWidth; }
   int Height() const { return Header().biHeight; }
   int BitCount() const { return Header().biBitCount; }
-  std::span<const RGBQUAD> Colors() const;
 
   // A DIB section in this image's own format.
   TBitmapHandle CreateSection() const;

@@ -18,7 +18,6 @@ constexpr TColor clWhite = 0xFFFFFF;
 constexpr TColor clBlue = 0xFF0000;
 constexpr TColor clLime = 0x00FF00;
 constexpr TColor clRed = 0x0000FF;
-constexpr TColor clGray = 0x808080;
 constexpr TColor clSilver = 0xC0C0C0;
 constexpr TColor clNone = 0x1FFFFFFF;
 constexpr TColor clDefault = 0x20000000;

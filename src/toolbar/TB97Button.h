@@ -128,7 +128,6 @@ public:
   TTimer* RepeatTimer() const { return FRepeatTimer; }
   TButtonGlyph& ButtonGlyph() { return FGlyph; }
   // The picture's palette, for whoever realizes palettes for the toolbar.
-  const TPalette& GetPalette() const { return FGlyph.Glyph().Palette(); }
 
   // The part of the button that clicks: all of it, less the arrow part of a split button with a menu.
   bool HitsMainPart(int x, int y) const;

@@ -54,7 +54,6 @@ public:
   // Store only: the button drops the ready images and repaints.
   void SetOldDisabledStyle(bool old) { FOldDisabledStyle = old; }
   // The glyph's bottom-left pixel as a palette-relative colour: the glyph's transparent colour.
-  TColor TransparentColor() const { return FTransparentColor; }
 
   // Sub-images side by side: as many as the glyph is heights wide, when that is 1 to 5; otherwise 1.
   void DetectNumGlyphs();

@@ -248,8 +248,6 @@ int TDock97::CountBarsInRow(int row, const TCustomToolWindow97* exceptBar) const
 
 bool TDock97::BackgroundUsable() const { return !FBackground.Empty(); }
 
-HPALETTE TDock97::Palette() const { return FBackground.Palette().Handle(); }
-
 const TBitmap& TDock97::BackgroundPicture() {
   if (!FBackgroundTransparent) return FBackground;
   if (!FTransparentCache) {

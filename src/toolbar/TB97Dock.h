@@ -82,7 +82,6 @@ public:
   bool BackgroundUsable() const;
   void RedrawDockAndBars();
   void BackgroundChanged();
-  HPALETTE Palette() const;
   // Where DrawBackground's drawRect starts for a DC of `wnd` (the dock or one of its bars): the dock parent's
   // client origin in that window's client (or, with windowCoordinates, window) coordinates.
   POINT BackgroundOrigin(HWND wnd, bool windowCoordinates) const;

@@ -26,7 +26,6 @@ public:
   void MouseMoved();
 
   // The docks that may take the window, in the order their zones are tried.
-  const std::vector<TDock97*>& Docks() const { return FDocks; }
   TDock97* Target() const { return FTarget; }
   const TIntRect& OutlineRect() const { return FOutlineRect; }
 

@@ -12,12 +12,12 @@ namespace {
 constexpr wchar_t OutlineClass[] = L"QsDragOutline";
 
 // The ring of `r`: the rectangle less its inside shrunk by `thickness`; an empty region without a rectangle.
-TRegionHandle RingRegion(const RECT* r, int thickness, int dx = 0, int dy = 0) {
+TRegionHandle RingRegion(const RECT* r, int thickness) {
   TRegionHandle ring(CreateRectRgn(0, 0, 0, 0));
   if (!r) return ring;
-  TRegionHandle outer(CreateRectRgn(r->left + dx, r->top + dy, r->right + dx, r->bottom + dy));
-  TRegionHandle inner(CreateRectRgn(r->left + dx + thickness, r->top + dy + thickness, r->right + dx - thickness,
-                                    r->bottom + dy - thickness));
+  TRegionHandle outer(CreateRectRgn(r->left, r->top, r->right, r->bottom));
+  TRegionHandle inner(
+      CreateRectRgn(r->left + thickness, r->top + thickness, r->right - thickness, r->bottom - thickness));
   CombineRgn(ring.Get(), outer.Get(), inner.Get(), RGN_DIFF);
   return ring;
 }

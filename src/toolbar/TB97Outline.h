@@ -24,7 +24,6 @@ public:
   void Show(const RECT& r, int thickness);
   void Hide();
   bool Visible() const;
-  HWND Handle() const { return FWnd; }
 
 private:
   HWND FWnd = nullptr;

@@ -119,8 +119,6 @@ void TCustomToolWindow97::SetFloatSizable(bool sizable) {
   if (!Docked()) RecreateWnd();
 }
 
-int TCustomToolWindow97::DragHandleWidth() const { return DragHandleSize(FDragHandleStyle); }
-
 TForm* TCustomToolWindow97::OwnForm() const {
   if (FFloatParent && Parent() == FFloatParent) return FFloatParent->ParentForm();
   return GetParentForm(Parent());

@@ -80,7 +80,6 @@ public:
   void SetFloatingPosition(POINT p) { FFloatingPosition = p; }
   TFloatingWindowParent* FloatParent() const { return FFloatParent; }
   bool CaptionInactive() const { return FCaptionInactive; }
-  const TToolWindowParams& Params() const { return FParams; }
 
   TNotifyEvent OnClose;
   TNotifyEvent OnDockChanging;
@@ -91,10 +90,9 @@ public:
   TNotifyEvent OnResize;
   TNotifyEvent OnVisibleChanged;
 
-  // The frame's metrics: FrameMetrics by FloatSizable, the small caption's height, the drag handle.
+  // The frame's metrics (by FloatSizable) and the small caption's height.
   TIntPoint FrameMetrics() const;
   static int CaptionHeight();
-  int DragHandleWidth() const;
 
   void ArrangeAndResize();
   void BeginChildLayout() { ++FChildLayoutLevel; }
