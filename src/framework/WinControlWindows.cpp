@@ -73,8 +73,9 @@ LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   }
   if (!control) return DefWindowProcW(wnd, msg, wParam, lParam);
   TMessage m{msg, wParam, lParam, 0, wnd};
-  // The handler may free the control (a form released from its own button, say).
-  const TComponentWatch watch(control);
+  // The handler may free the control (a form released from its own button, say); only the last message asks,
+  // and the watch is not made for every other message of every window.
+  const TComponentWatch watch(msg == WM_NCDESTROY ? control : nullptr);
   try {
     control->WndProc(m);
   } catch (const std::exception& e) {

@@ -23,9 +23,8 @@ TRegionHandle RingRegion(const RECT* r, int thickness) {
 }
 
 // The brush paints black and white dots whatever colours the DC holds.
-void FillWithHalftone(HDC dc, const RECT& r, DWORD rop) {
-  TBrushHandle brush = CreateHalftoneBrush();
-  TSelectGuard select(dc, brush.Get());
+void FillWithHalftone(HDC dc, HBRUSH halftone, const RECT& r, DWORD rop) {
+  TSelectGuard select(dc, halftone);
   SetTextColor(dc, RGB(0, 0, 0));
   SetBkColor(dc, RGB(255, 255, 255));
   PatBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, rop);
@@ -40,7 +39,8 @@ LRESULT CALLBACK OutlineProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     TPaintDC dc(wnd);
     RECT client{};
     GetClientRect(wnd, &client);
-    FillWithHalftone(dc.Get(), client, PATCOPY);
+    // The brush is the outline window's own, made once: the window repaints on every move of a drag.
+    FillWithHalftone(dc.Get(), reinterpret_cast<HBRUSH>(GetWindowLongPtrW(wnd, GWLP_USERDATA)), client, PATCOPY);
     return 0;
   }
   default: return DefWindowProcW(wnd, msg, wParam, lParam);
@@ -57,14 +57,16 @@ void DrawDragOutline(HDC dc, const RECT* newRect, int newThickness, const RECT* 
   SelectClipRgn(dc, changed.Get());
   RECT box{};
   GetClipBox(dc, &box);
-  FillWithHalftone(dc, box, PATINVERT);
+  const TBrushHandle halftone = CreateHalftoneBrush();
+  FillWithHalftone(dc, halftone.Get(), box, PATINVERT);
 }
 
-TOutlineWindow::TOutlineWindow() {
+TOutlineWindow::TOutlineWindow() : FHalftone(CreateHalftoneBrush()) {
   RegisterWindowClass(OutlineClass, OutlineProc);
   FWnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TRANSPARENT, OutlineClass, L"",
                          WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!FWnd) throw EOutOfResources("Cannot create the drag outline");
+  SetWindowLongPtrW(FWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(FHalftone.Get()));
 }
 
 TOutlineWindow::~TOutlineWindow() {

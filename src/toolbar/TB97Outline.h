@@ -7,6 +7,8 @@
 // activates, lets clicks through and whose window region is the ring, filled with the same brush. Drawing on
 // the desktop's DC under a window-update lock shows nothing under Wine and leaves marks on composited desktops;
 // a window of its own is exact everywhere.
+#include "Handles.h"
+
 #include <windows.h>
 
 namespace qs {
@@ -26,6 +28,7 @@ public:
   bool Visible() const;
 
 private:
+  TBrushHandle FHalftone;
   HWND FWnd = nullptr;
   RECT FRect{};
   int FThickness = 0;

@@ -64,15 +64,16 @@ HWND TCustomToolWindow97::TopFormWindow() const {
 }
 
 void TCustomToolWindow97::HookProc(THookKind kind, HWND wnd, WPARAM, LPARAM lParam) {
-  const auto windows = FloatingToolWindows();
+  // A copy for each handled event, not for every message the hook sees: a window may leave or join the list.
+  const auto windows = [] { return FloatingToolWindows(); };
   switch (kind) {
   case THookKind::hkActivateApp:
-    for (TCustomToolWindow97* w : windows) w->UpdateVisibility();
+    for (TCustomToolWindow97* w : windows()) w->UpdateVisibility();
     break;
   case THookKind::hkWindowPosChanged: {
     const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
     if (!(pos->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW | SWP_FRAMECHANGED))) break;
-    for (TCustomToolWindow97* w : windows) {
+    for (TCustomToolWindow97* w : windows()) {
       HWND form = w->TopFormWindow();
       if (!w->HandleAllocated() || !form) continue;
       if (form == wnd || IsChild(wnd, form)) w->UpdateVisibility();
@@ -81,7 +82,7 @@ void TCustomToolWindow97::HookProc(THookKind kind, HWND wnd, WPARAM, LPARAM lPar
   }
   case THookKind::hkDestroyWindow:
     // A window owned by the form being destroyed would go with it: it is handed to its floating parent.
-    for (TCustomToolWindow97* w : windows) {
+    for (TCustomToolWindow97* w : windows()) {
       if (!w->HandleAllocated() || !w->FFloatParent || !w->FFloatParent->HandleAllocated()) continue;
       HWND self = w->HandleIfAllocated();
       if (reinterpret_cast<HWND>(GetWindowLongPtrW(self, GWLP_HWNDPARENT)) == wnd)
