@@ -11,9 +11,6 @@ namespace qs {
 
 namespace {
 
-// With a monochrome source (set bits white): the brush where the source is set, the destination elsewhere.
-constexpr DWORD BrushWhereMaskSet = 0x00E20746;
-
 TAlign AlignOf(TDockPosition position) {
   switch (position) {
   case dpTop: return TAlign::alTop;
@@ -256,22 +253,11 @@ const TBitmap& TDock97::BackgroundPicture() {
     cache.SetPalette(FBackground.Palette());
     cache.SetBrushColor(Color());
     cache.SetSize(FBackground.Width(), FBackground.Height());
-    const TBitmap mask =
-        FBackground.ColorMask(RECT{0, 0, FBackground.Width(), FBackground.Height()}, {FBackground.TransparentColor()});
     {
+      // The canvas paints with the cache's brush colour, the dock's.
       TBitmapCanvas canvas(cache);
-      HDC dc = canvas.Handle();
-      const int width = FBackground.Width(), height = FBackground.Height();
-      TMemoryDC source(dc);
-      TSelectGuard selectSource(source.Get(), FBackground.Handle());
-      BitBlt(dc, 0, 0, width, height, source.Get(), 0, 0, SRCCOPY);
-      TMemoryDC maskDC(dc);
-      TSelectGuard selectMask(maskDC.Get(), mask.Handle());
-      TBrushHandle brush(CreateSolidBrush(ColorToRGB(Color())));
-      TSelectGuard selectBrush(dc, brush.Get());
-      SetTextColor(dc, RGB(0, 0, 0));
-      SetBkColor(dc, RGB(255, 255, 255));
-      BitBlt(dc, 0, 0, width, height, maskDC.Get(), 0, 0, BrushWhereMaskSet);
+      const RECT whole{0, 0, FBackground.Width(), FBackground.Height()};
+      canvas.Canvas().BrushCopy(whole, FBackground, whole, FBackground.TransparentColor());
     }
     FTransparentCache = std::move(cache);
   }

@@ -436,6 +436,22 @@ TEST_F(Docks, TheBackgroundTilesSeamlesslyAcrossTheDockAndItsBarsAndBoundLinesFr
   EXPECT_EQ(GetPixel(screen.Get(), dockWindow.left + 50, dockWindow.top), GetSysColor(COLOR_BTNSHADOW));
   EXPECT_EQ(GetPixel(screen.Get(), dockWindow.left + 50, dockWindow.bottom - 1), GetSysColor(COLOR_BTNHIGHLIGHT));
   EXPECT_EQ(Top->Height(), 22 + 4 + 2);
+
+  // Transparent, the picture's bottom-left colour (tile pixel 0, 3) gives way to the dock's own colour and
+  // every other pixel stays.
+  Top->SetBackgroundTransparent(true);
+  PumpMessages();
+  UpdateWindow(Top->Handle());
+  // The screen point in the dock's client area, right of the bar, that shows tile pixel (tx, ty).
+  auto showing = [&](int tx, int ty) {
+    POINT p{dockWindow.right - 12, dockWindow.top + 8};
+    while ((p.x - formOrigin.x) % 4 != tx) ++p.x;
+    while ((p.y - formOrigin.y) % 4 != ty) ++p.y;
+    return p;
+  };
+  const POINT transparent = showing(0, 3), opaque = showing(1, 3);
+  EXPECT_EQ(GetPixel(screen.Get(), transparent.x, transparent.y), ColorToRGB(Top->Color()));
+  EXPECT_EQ(GetPixel(screen.Get(), opaque.x, opaque.y), RGB(60, 180, 0));
 }
 
 // ---- hooks and resources
