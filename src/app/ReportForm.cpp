@@ -4,23 +4,13 @@
 #include "Clipboard.h"
 #include "EndReportLayout.h"
 #include "Handles.h"
+#include "WorkArea.h"
 
 #include <algorithm>
 
 namespace qs {
 
 namespace {
-
-TIntRect ToIntRect(const RECT& r) { return TIntRect{r.left, r.top, r.right, r.bottom}; }
-
-TIntRect WorkAreaNear(HWND window) {
-  HMONITOR monitor = window ? MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST)
-                            : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
-  MONITORINFO info{};
-  info.cbSize = sizeof(info);
-  GetMonitorInfoW(monitor, &info);
-  return ToIntRect(info.rcWork);
-}
 
 TIntSize FrameSize(HWND window) {
   RECT outer{}, client{};
@@ -89,7 +79,7 @@ bool TReportForm::CopyReport() { return CopyTextToClipboard(Handle(), FReportTex
 void TReportForm::Arrange(HWND nearWindow, TControl* header, int headerLines) {
   HWND window = Handle();
   TEndReportInput input;
-  input.WorkArea = WorkAreaNear(nearWindow);
+  input.WorkArea = WorkAreaNearWindow(nearWindow);
   input.Frame = FrameSize(window);
   input.LineHeight = LineHeight(Font().Handle());
   input.HeaderLines = header ? headerLines : 0;

@@ -3,6 +3,7 @@
 #include "Exception.h"
 #include "Form.h"
 #include "HintWindow.h"
+#include "Messages.h"
 #include "Seams.h"
 #include "WinControl.h"
 #include "WindowClass.h"
@@ -22,8 +23,6 @@ constexpr UINT_PTR HintShowTimer = 1;
 constexpr UINT_PTR HintHideTimer = 2;
 // Posted to the application's window when a component was released.
 constexpr UINT WM_RELEASED = WM_APP + 1;
-
-bool IsKeyboardMessage(UINT msg) { return msg >= WM_KEYFIRST && msg <= WM_KEYLAST; }
 
 bool IsPointerMessage(UINT msg) {
   return msg == WM_MOUSEMOVE || msg == WM_NCMOUSEMOVE || msg == WM_MOUSELEAVE || msg == WM_NCMOUSELEAVE;
@@ -260,7 +259,7 @@ TControl* TApplication::FindControlAtScreen(POINT screenPos, bool allowDisabled)
 bool TApplication::PreProcessMessage(MSG& msg) {
   if (CancelsHint(msg.message)) CancelHint();
   if (IsPointerMessage(msg.message)) HintMouseMessage(msg);
-  if (IsKeyboardMessage(msg.message)) {
+  if (IsKeyMessage(msg.message)) {
     if (IsDialogKeyMessage(msg)) return true;
     HWND root = GetAncestor(msg.hwnd, GA_ROOT);
     if (dynamic_cast<TForm*>(TWinControl::FindControl(root)) && IsDialogMessageW(root, &msg)) return true;

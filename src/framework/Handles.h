@@ -241,6 +241,18 @@ private:
   bool FHadClip = false;
 };
 
+// A counter raised for the life of the guard (a nesting level, an "updating" mark), lowered on every way out.
+class TCounterLock {
+public:
+  explicit TCounterLock(int& counter) : FCounter(counter) { ++FCounter; }
+  ~TCounterLock() { --FCounter; }
+  TCounterLock(const TCounterLock&) = delete;
+  TCounterLock& operator=(const TCounterLock&) = delete;
+
+private:
+  int& FCounter;
+};
+
 // LockWindowUpdate for the life of the guard.
 class TWindowUpdateLock {
 public:

@@ -59,4 +59,9 @@ inline bool IsMouseMessage(UINT msg) {
   return (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) && msg != WM_MOUSEWHEEL && msg != WM_MOUSEHWHEEL;
 }
 
+inline bool IsKeyMessage(UINT msg) { return msg >= WM_KEYFIRST && msg <= WM_KEYLAST; }
+
+// A press, release or double click of the right or middle button: what a left-button loop swallows.
+inline bool IsOtherButtonMessage(UINT msg) { return msg >= WM_RBUTTONDOWN && msg <= WM_MBUTTONDBLCLK; }
+
 } // namespace qs

@@ -87,6 +87,12 @@ void TWinControl::DestroyHandle() {
   if (FHandle == wnd) Unbind();
 }
 
+void TWinControl::FrameChanged() {
+  if (FHandle)
+    SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
 void TWinControl::RecreateWnd() {
   if (!FHandle || FRecreating) return;
   FRecreating = true;

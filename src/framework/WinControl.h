@@ -47,6 +47,9 @@ public:
   void HandleNeeded() { Handle(); }
   // Destroys the window and makes a new one with the current creation parameters (styles, parent).
   void RecreateWnd();
+  // Has the window work out its non-client area again and repaint its frame (after a change of what the frame
+  // looks like or how thick it is).
+  void FrameChanged();
   // For a control whose parent is not a framework control (a window of another program or a plain HWND).
   HWND ParentWindow() const { return FParentWindow; }
   void SetParentWindow(HWND wnd) { FParentWindow = wnd; }

@@ -19,7 +19,7 @@ UINT EdgeFlags(bool flat) { return flat ? BF_RECT : BF_RECT | BF_MIDDLE | BF_SOF
 
 void DrawButtonEdge(HDC dc, const TIntRect& r, bool flat, TButtonEdge edge) {
   if (edge == TButtonEdge::beNone) return;
-  RECT rect{r.Left, r.Top, r.Right, r.Bottom};
+  RECT rect = ToRect(r);
   DrawEdge(dc, &rect, EdgeStyle(flat, edge), EdgeFlags(flat));
 }
 
@@ -68,7 +68,7 @@ void TToolbarButton97::PaintFace(TCanvas& canvas) {
     POINT origin{}, oldBrushOrigin{};
     GetViewportOrgEx(dc, &origin);
     SetBrushOrgEx(dc, origin.x, origin.y, &oldBrushOrigin);
-    const RECT r{frame.Content.Left, frame.Content.Top, frame.Content.Right, frame.Content.Bottom};
+    const RECT r = ToRect(frame.Content);
     FillRect(dc, &r, CheckerBrush());
     SetBrushOrgEx(dc, oldBrushOrigin.x, oldBrushOrigin.y, nullptr);
   }

@@ -60,7 +60,7 @@ void TDock97::SetAllowDrag(bool allow) {
   if (allow == FAllowDrag) return;
   FAllowDrag = allow;
   for (int i = 0; i < ControlCount(); ++i)
-    if (auto* bar = dynamic_cast<TCustomToolWindow97*>(Controls(i))) bar->RecomputeFrame();
+    if (auto* bar = dynamic_cast<TCustomToolWindow97*>(Controls(i))) bar->FrameChanged();
 }
 
 void TDock97::SetBackground(const TBitmap& picture) { FBackground.Assign(picture); }
@@ -80,13 +80,7 @@ void TDock97::SetBackgroundTransparent(bool transparent) {
 void TDock97::SetBoundLines(TDockBoundLines lines) {
   if (lines == FBoundLines) return;
   FBoundLines = lines;
-  RecalcFrame();
-}
-
-void TDock97::RecalcFrame() {
-  if (HandleAllocated())
-    SetWindowPos(HandleIfAllocated(), nullptr, 0, 0, 0, 0,
-                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  FrameChanged();
 }
 
 void TDock97::SetFixAlign(bool fixAlign) {
@@ -180,14 +174,8 @@ void TDock97::ArrangeBars() {
   for (size_t i = 0; i < bars.size(); ++i) {
     TCustomToolWindow97* bar = FDockedBars[i];
     const TIntRect& r = bars[i].Bounds;
-    ++bar->FUpdatingBounds;
-    try {
-      bar->SetBounds(r.Left, r.Top, r.Width(), r.Height());
-    } catch (...) {
-      --bar->FUpdatingBounds;
-      throw;
-    }
-    --bar->FUpdatingBounds;
+    TCounterLock updating(bar->FUpdatingBounds);
+    bar->SetBounds(r.Left, r.Top, r.Width(), r.Height());
   }
   SetDockSize(DockBoundsAfterArrange(FPosition, ToIntRect(BoundsRect()), params.ClientSize, arrangement));
 }
@@ -345,7 +333,7 @@ void TDock97::WndProc(TMessage& message) {
     auto* r = reinterpret_cast<RECT*>(message.LParam);
     const TIntRect client = DockClientWithBoundLines(ToIntRect(*r), FBoundLines & blTop, FBoundLines & blBottom,
                                                      FBoundLines & blLeft, FBoundLines & blRight);
-    *r = RECT{client.Left, client.Top, client.Right, client.Bottom};
+    *r = ToRect(client);
     return;
   }
   case WM_NCPAINT:

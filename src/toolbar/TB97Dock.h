@@ -100,7 +100,6 @@ protected:
 private:
   bool Vertical() const { return IsVerticalDock(FPosition); }
   void SetDockSize(const TIntRect& bounds);
-  void RecalcFrame();
   const TBitmap& BackgroundPicture();
 
   bool FAllowDrag = true;

@@ -5,8 +5,9 @@
 #include "CaptureLoop.h"
 #include "Exception.h"
 #include "Form.h"
+#include "Messages.h"
 #include "TB97Dock.h"
-#include "TB97WorkArea.h"
+#include "WorkArea.h"
 
 #include <vector>
 
@@ -102,14 +103,14 @@ bool TDragLoop::Handle(const MSG& msg, bool& accepted) {
     }
     return msg.wParam == VK_ESCAPE;
   }
-  if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) return false;
+  if (IsKeyMessage(msg.message)) return false;
   switch (msg.message) {
   case WM_MOUSEMOVE: MouseMoved(); return false;
   case WM_LBUTTONDOWN:
   case WM_LBUTTONDBLCLK: return true;
   case WM_LBUTTONUP: accepted = true; return true;
   default:
-    if (msg.message >= WM_RBUTTONDOWN && msg.message <= WM_MBUTTONDBLCLK) return false;
+    if (IsOtherButtonMessage(msg.message)) return false;
     TCaptureLoop::Dispatch(msg);
     return false;
   }

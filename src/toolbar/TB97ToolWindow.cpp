@@ -14,18 +14,6 @@ namespace qs {
 
 namespace {
 
-// Releases a counter on every way out of a scope.
-class TCounterLock {
-public:
-  explicit TCounterLock(int& counter) : FCounter(counter) { ++FCounter; }
-  ~TCounterLock() { --FCounter; }
-  TCounterLock(const TCounterLock&) = delete;
-  TCounterLock& operator=(const TCounterLock&) = delete;
-
-private:
-  int& FCounter;
-};
-
 // A window placed over a fresh dock row comes first in row 0: below every position an arrangement gives.
 constexpr int DockPosBeforeEveryBar = -8;
 
@@ -57,7 +45,7 @@ TCustomToolWindow97::~TCustomToolWindow97() {
 void TCustomToolWindow97::SetBorderStyle(TToolWindowBorderStyle style) {
   if (style == FBorderStyle) return;
   FBorderStyle = style;
-  if (Docked()) RecomputeFrame();
+  if (Docked()) FrameChanged();
 }
 
 void TCustomToolWindow97::SetCloseButton(bool closeButton) {
@@ -98,7 +86,7 @@ void TCustomToolWindow97::SetDockRow(int row) {
 void TCustomToolWindow97::SetDragHandleStyle(TDragHandleStyle style) {
   if (style == FDragHandleStyle) return;
   FDragHandleStyle = style;
-  if (Docked()) RecomputeFrame();
+  if (Docked()) FrameChanged();
 }
 
 void TCustomToolWindow97::SetFullSize(bool fullSize) {

@@ -175,7 +175,6 @@ private:
 
   TWinControl* FloatParentFor(TWinControl* form);
   void ReparentTo(TWinControl* newParent);
-  void RecomputeFrame();
   void DrawCaptionText(HDC dc, RECT strip);
   void ArrangeAndResizeCore(bool resize, TDockOrientation previousOrientation, TDock97* target);
   TIntSize ClientSizeFor(TIntSize windowSize) const;

@@ -5,10 +5,11 @@
 #include "Application.h"
 #include "CaptureLoop.h"
 #include "Form.h"
+#include "Messages.h"
 #include "TB97Dock.h"
 #include "TB97FloatingParent.h"
 #include "TB97Outline.h"
-#include "TB97WorkArea.h"
+#include "WorkArea.h"
 
 #include <optional>
 
@@ -29,10 +30,6 @@ bool IsOwnedBy(HWND wnd, HWND owner) {
     if (w == owner) return true;
   return false;
 }
-
-bool IsKeyMessage(UINT msg) { return msg >= WM_KEYFIRST && msg <= WM_KEYLAST; }
-
-bool IsOtherButtonMessage(UINT msg) { return msg >= WM_RBUTTONDOWN && msg <= WM_MBUTTONDBLCLK; }
 
 POINT CursorPos() {
   POINT p{};

@@ -27,12 +27,6 @@ TIntPoint TCustomToolWindow97::FrameMetrics() const {
 
 int TCustomToolWindow97::CaptionHeight() { return GetSystemMetrics(SM_CYSMCAPTION); }
 
-void TCustomToolWindow97::RecomputeFrame() {
-  if (!HandleAllocated()) return;
-  SetWindowPos(HandleIfAllocated(), nullptr, 0, 0, 0, 0,
-               SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-}
-
 void TCustomToolWindow97::RedrawNonClient() {
   if (!HandleAllocated()) return;
   HWND wnd = HandleIfAllocated();
@@ -79,7 +73,7 @@ void TCustomToolWindow97::DrawDockedFrame(HDC dc) {
     const POINT origin = FDockedTo->BackgroundOrigin(HandleIfAllocated(), true);
     const TIntRect client = DockedClientRect(TIntSize{Width(), Height()}, IsVerticalDock(FDockedTo->Position()),
                                              FDockedTo->AllowDrag(), FDragHandleStyle);
-    const RECT exclude{client.Left, client.Top, client.Right, client.Bottom};
+    const RECT exclude = ToRect(client);
     FDockedTo->DrawBackground(dc, inner, RECT{origin.x, origin.y, r.right, r.bottom}, &exclude);
   }
   if (!FDockedTo->AllowDrag() || FDragHandleStyle == dhNone) return;
@@ -141,9 +135,9 @@ void TCustomToolWindow97::DrawFloatingFrame(HDC dc, bool frame, bool closeButton
   }
 
   const TFloatingCaptionRects rects = FloatingCaptionRects(metrics, captionHeight, client.right, FCloseButton);
-  const RECT close{rects.CloseButton.Left, rects.CloseButton.Top, rects.CloseButton.Right, rects.CloseButton.Bottom};
+  const RECT close = ToRect(rects.CloseButton);
   if (caption) {
-    RECT strip{rects.Caption.Left, rects.Caption.Top, rects.Caption.Right, rects.Caption.Bottom};
+    RECT strip = ToRect(rects.Caption);
     {
       TSavedDC saved(dc);
       if (FCloseButton && closeButton) ExcludeClipRect(dc, close.left, close.top, close.right, close.bottom);
@@ -152,7 +146,7 @@ void TCustomToolWindow97::DrawFloatingFrame(HDC dc, bool frame, bool closeButton
       if (HandleAllocated()) DrawCaption(HandleIfAllocated(), dc, &strip, flags);
       DrawCaptionText(dc, strip);
     }
-    const RECT line{rects.LineBelow.Left, rects.LineBelow.Top, rects.LineBelow.Right, rects.LineBelow.Bottom};
+    const RECT line = ToRect(rects.LineBelow);
     FillRect(dc, &line, GetSysColorBrush(COLOR_BTNFACE));
   }
   if (!FCloseButton) return;

@@ -2,12 +2,13 @@
 // A toolbar separator: a gap between groups of buttons with an etched line across the line of buttons, a wrap
 // point for a floating toolbar, and a place a press on starts dragging the toolbar.
 #include "GraphicControl.h"
+#include "TB97TlbrLayout.h"
 
 namespace qs {
 
 class TToolbarSep97 : public TGraphicControl {
 public:
-  static constexpr int DefaultSize = 6;
+  static constexpr int DefaultSize = DefaultSeparatorSize;
 
   explicit TToolbarSep97(TComponent* owner);
 

@@ -6,8 +6,8 @@
 #include "Main.h"
 #include "MainWindowFixture.h"
 #include "TB97DragLoop.h"
-#include "TB97WorkArea.h"
 #include "ToolbarTestKit.h"
+#include "WorkArea.h"
 
 #include <optional>
 #include <string>

@@ -1,4 +1,6 @@
-#include "TB97WorkArea.h"
+#include "WorkArea.h"
+
+#include "Graphics.h"
 
 namespace qs {
 
@@ -7,7 +9,7 @@ namespace {
 // The primary work area, or the whole primary screen when even that cannot be had.
 TIntRect PrimaryWorkArea() {
   RECT r{};
-  if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0)) return TIntRect{r.left, r.top, r.right, r.bottom};
+  if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0)) return ToIntRect(r);
   return TIntRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
@@ -15,7 +17,7 @@ TIntRect WorkAreaOf(HMONITOR monitor) {
   MONITORINFO info{};
   info.cbSize = sizeof(info);
   if (!monitor || !GetMonitorInfoW(monitor, &info)) return PrimaryWorkArea();
-  return TIntRect{info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+  return ToIntRect(info.rcWork);
 }
 
 } // namespace
@@ -23,5 +25,9 @@ TIntRect WorkAreaOf(HMONITOR monitor) {
 TIntRect WorkAreaNearRect(const RECT& r) { return WorkAreaOf(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST)); }
 
 TIntRect WorkAreaNearPoint(POINT p) { return WorkAreaOf(MonitorFromPoint(p, MONITOR_DEFAULTTONEAREST)); }
+
+TIntRect WorkAreaNearWindow(HWND window) {
+  return window ? WorkAreaOf(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST)) : PrimaryWorkArea();
+}
 
 } // namespace qs
