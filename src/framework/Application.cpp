@@ -239,9 +239,7 @@ void TApplication::SetHintColor(TColor color) {
 }
 
 TControl* TApplication::FindControlAtScreen(POINT screenPos, bool allowDisabled) {
-  HWND wnd = WindowFromPoint(screenPos);
-  TWinControl* control = nullptr;
-  while (wnd && !(control = TWinControl::FindControl(wnd))) wnd = GetParent(wnd);
+  TWinControl* control = FindOwnControl(WindowFromPoint(screenPos));
   if (!control) return nullptr;
   // Windows skips disabled windows; our own tree does not, so walk down from the nearest one we know.
   for (;;) {
@@ -258,7 +256,7 @@ TControl* TApplication::FindControlAtScreen(POINT screenPos, bool allowDisabled)
 
 bool TApplication::PreProcessMessage(MSG& msg) {
   if (CancelsHint(msg.message)) CancelHint();
-  if (IsPointerMessage(msg.message)) HintMouseMessage(msg);
+  if (IsPointerMessage(msg.message)) HintMouseMessage();
   if (IsKeyMessage(msg.message)) {
     if (IsDialogKeyMessage(msg)) return true;
     HWND root = GetAncestor(msg.hwnd, GA_ROOT);
@@ -272,8 +270,7 @@ bool TApplication::IsDialogKeyMessage(const MSG& msg) {
   TWinControl* control = FindOwnControl(msg.hwnd);
   // The form whose controls may take the key: for a floating tool window, whose window has no parent, that
   // is the hidden form it belongs to.
-  TForm* form = dynamic_cast<TForm*>(control);
-  if (!form && control) form = GetParentForm(control);
+  TForm* form = GetParentForm(control);
   if (!form) return false;
   if (msg.message == WM_SYSCHAR) return form->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0;
   const WPARAM key = msg.wParam;
@@ -329,7 +326,7 @@ void TApplication::SetHintControl(TControl* control) {
   if (control) control->FreeNotification(this);
 }
 
-void TApplication::HintMouseMessage(const MSG&) {
+void TApplication::HintMouseMessage() {
   TControl* control = FMouseControl;
   const std::string hint = control ? control->GetHintText() : std::string();
   SetHint(hint);

@@ -118,7 +118,7 @@ private:
   static LRESULT CALLBACK GetMessageHook(int code, WPARAM wParam, LPARAM lParam);
   bool PreProcessMessage(MSG& msg);
   bool IsDialogKeyMessage(const MSG& msg);
-  void HintMouseMessage(const MSG& msg);
+  void HintMouseMessage();
   void UpdateMouseControl(const MSG& msg);
   void SetHintControl(TControl* control);
   void HintTimerExpired(UINT_PTR id);

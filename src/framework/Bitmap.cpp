@@ -108,10 +108,7 @@ void TBitmap::LoadFromResourceName(const wchar_t* name) {
   TBitmapHandle bitmap(static_cast<HBITMAP>(LoadImageW(instance, name, IMAGE_BITMAP, 0, 0, flags)));
   if (!bitmap) throw EOutOfResources("Cannot load bitmap " + ResourceName(name));
   FPalette = bitCount > 1 && bitCount <= MaxIndexedBits ? SectionPalette(bitmap.Get()) : TPalette();
-  FDormant.reset();
-  FHandle = std::move(bitmap);
-  ReadInfo();
-  Changed();
+  SetHandle(std::move(bitmap));
 }
 
 void TBitmap::SetHandle(TBitmapHandle bitmap) {
@@ -126,14 +123,6 @@ void TBitmap::Clear() {
   FHandle.Reset();
   FPalette = TPalette();
   FKind = FMonochrome ? TKind::Monochrome : TKind::Device;
-  ReadInfo();
-  Changed();
-}
-
-void TBitmap::Replace(TBitmapHandle bitmap, TKind kind) {
-  FDormant.reset();
-  FHandle = std::move(bitmap);
-  FKind = kind;
   ReadInfo();
   Changed();
 }
@@ -189,10 +178,7 @@ void TBitmap::SetSize(int width, int height) {
   height = std::max(height, 0);
   if (width == FWidth && height == FHeight) return;
   if (width == 0 || height == 0) {
-    FDormant.reset();
-    FHandle.Reset();
-    ReadInfo();
-    Changed();
+    SetHandle(TBitmapHandle());
     return;
   }
   TBitmapHandle resized = NewBitmap(FMonochrome, width, height);
@@ -206,7 +192,7 @@ void TBitmap::SetSize(int width, int height) {
       BitBlt(to.Get(), 0, 0, std::min(width, FWidth), std::min(height, FHeight), from.Get(), 0, 0, SRCCOPY);
     }
   }
-  Replace(std::move(resized), FMonochrome ? TKind::Monochrome : TKind::Device);
+  SetHandle(std::move(resized));
 }
 
 void TBitmap::SetMonochrome(bool monochrome) {
@@ -229,7 +215,7 @@ void TBitmap::SetMonochrome(bool monochrome) {
     SetBkColor(to.Get(), ColorToRGB(clWhite));
     BitBlt(to.Get(), 0, 0, FWidth, FHeight, from.Get(), 0, 0, SRCCOPY);
   }
-  Replace(std::move(converted), monochrome ? TKind::Monochrome : TKind::Device);
+  SetHandle(std::move(converted));
 }
 
 void TBitmap::SetPalette(const TPalette& palette) {

@@ -85,7 +85,6 @@ private:
   void ReadInfo();
   void TakePicture(TBitmap& other);
   void CopyPicture(const TBitmap& source);
-  void Replace(TBitmapHandle bitmap, TKind kind);
   TBitmapHandle NewBitmap(bool monochrome, int width, int height) const;
   void Wake() const;
 

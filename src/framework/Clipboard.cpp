@@ -1,5 +1,6 @@
 #include "Clipboard.h"
 
+#include "TextRules.h"
 #include "Unicode.h"
 
 #include <cstring>
@@ -43,12 +44,8 @@ private:
 } // namespace
 
 bool CopyTextToClipboard(HWND owner, const std::string& text) {
-  // The clipboard's text format wants "\r\n" between lines.
-  std::wstring wide;
-  for (const wchar_t c : Widen(text)) {
-    if (c == L'\n') wide += L'\r';
-    wide += c;
-  }
+  // The clipboard's text format wants "\r\n" between lines; a "\n" byte is never part of a longer character.
+  const std::wstring wide = Widen(WithLineBreaks(text));
   const size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
   TGlobalBlock block(bytes);
   if (!block.Get()) return false;

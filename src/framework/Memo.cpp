@@ -1,18 +1,10 @@
 #include "Memo.h"
 
+#include "TextRules.h"
+
 namespace qs {
 
 namespace {
-
-std::string WithLineBreaks(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (const char c : text) {
-    if (c == '\n') out += '\r';
-    out += c;
-  }
-  return out;
-}
 
 std::string WithoutCarriageReturns(std::string text) {
   std::erase(text, '\r');

@@ -34,4 +34,14 @@ std::string ExtensionAfterLastDot(std::string_view text) {
   return dot == std::string_view::npos ? std::string() : std::string(text.substr(dot + 1));
 }
 
+std::string WithLineBreaks(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
 } // namespace qs

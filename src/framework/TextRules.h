@@ -21,4 +21,7 @@ std::string ExtractFilePath(std::string_view path);
 // The part after the last dot, without the dot; empty when the text holds no dot.
 std::string ExtensionAfterLastDot(std::string_view text);
 
+// "\r\n" for every "\n", as edit controls and the clipboard's text want their line breaks.
+std::string WithLineBreaks(std::string_view text);
+
 } // namespace qs

@@ -70,7 +70,7 @@ void TButtonGlyph::DetectNumGlyphs() {
 
 void TButtonGlyph::SourceChanged(TSource sender) {
   if (sender == TSource::Glyph && !FGlyph.Empty())
-    FTransparentColor = FGlyph.Pixel(0, FGlyph.Height() - 1) | PaletteRelative;
+    FTransparentColor = FGlyph.TransparentColor() | PaletteRelative;
   DropImages();
   if (OnChange) OnChange();
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "TextRules.h"
 
@@ -50,6 +51,17 @@ TEST(TextRules, PathPartsSplitAtLastBackslash) {
     EXPECT_EQ(ExtractFileName(c.Path), c.FileName);
     EXPECT_EQ(ExtractFilePath(c.Path), c.FilePath);
   }
+}
+
+// Every "\n" gets its "\r", UTF-8 text passes byte for byte.
+TEST(TextRules, LineBreaksGetTheirCarriageReturns) {
+  const std::pair<std::string_view, std::string> cases[] = {
+      {"one\ntwo\n", "one\r\ntwo\r\n"},
+      {"\n\n", "\r\n\r\n"},
+      {"Lied \xE2\x99\xAA\nend", "Lied \xE2\x99\xAA\r\nend"},
+      {"", ""},
+  };
+  for (const auto& [text, expected] : cases) EXPECT_EQ(WithLineBreaks(text), expected) << text;
 }
 
 } // namespace
