@@ -45,32 +45,18 @@ std::vector<TPopupMenu*>& PopupMenus() {
   return menus;
 }
 
-TMenuItem* FindInAnyMenu(UINT_PTR value, TFindItemKind kind) {
-  for (TPopupMenu* menu : PopupMenus())
+// WM_MENUSELECT's flags when the menu closed.
+constexpr UINT MenuClosedFlags = 0xFFFF;
+
+TMenuItem* FindInMenus(const std::vector<TPopupMenu*>& menus, UINT_PTR value, TFindItemKind kind) {
+  for (TPopupMenu* menu : menus)
     if (TMenuItem* item = menu->FindItem(value, kind)) return item;
   return nullptr;
 }
 
-void MenuSelect(WPARAM wParam, LPARAM lParam) {
-  const UINT flags = HIWORD(wParam);
-  if (flags == 0xFFFF && lParam == 0) { // the menu closed
-    Application->SetHint("");
-    return;
-  }
-  TMenuItem* item = nullptr;
-  if (flags & MF_POPUP) {
-    HMENU parent = reinterpret_cast<HMENU>(lParam);
-    if (HMENU sub = GetSubMenu(parent, LOWORD(wParam)))
-      item = FindInAnyMenu(reinterpret_cast<UINT_PTR>(sub), TFindItemKind::fkHandle);
-  } else {
-    item = FindInAnyMenu(LOWORD(wParam), TFindItemKind::fkCommand);
-  }
-  Application->SetHint(item ? item->Hint() : std::string());
-}
-
 void MenuHelp(const HELPINFO& info) {
   if (info.iContextType != HELPINFO_MENUITEM) return;
-  TMenuItem* item = FindInAnyMenu(static_cast<UINT>(info.iCtrlId), TFindItemKind::fkCommand);
+  TMenuItem* item = FindInMenus(PopupMenus(), static_cast<UINT>(info.iCtrlId), TFindItemKind::fkCommand);
   if (item && item->HelpContext() != 0) Application->HelpContext(item->HelpContext());
 }
 
@@ -78,16 +64,16 @@ LRESULT CALLBACK PopupListProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
   try {
     switch (msg) {
     case WM_COMMAND:
-      if (lParam == 0)
-        for (TPopupMenu* menu : PopupMenus())
-          if (menu->DispatchCommand(LOWORD(wParam))) return 0;
+      if (lParam == 0 && DispatchMenuCommand(PopupMenus(), LOWORD(wParam))) return 0;
       break;
     case WM_INITMENUPOPUP:
-      for (TPopupMenu* menu : PopupMenus())
-        if (menu->DispatchPopup(reinterpret_cast<HMENU>(wParam))) return 0;
+      if (DispatchMenuPopup(PopupMenus(), reinterpret_cast<HMENU>(wParam))) return 0;
       break;
     case WM_MENUSELECT:
-      if (Application) MenuSelect(wParam, lParam);
+      if (Application) {
+        const TMenuItem* item = HighlightedMenuItem(PopupMenus(), wParam, lParam);
+        Application->SetHint(item ? item->Hint() : std::string());
+      }
       break;
     case WM_HELP:
       if (Application) MenuHelp(*reinterpret_cast<const HELPINFO*>(lParam));
@@ -257,6 +243,26 @@ void TPopupMenu::Popup(int x, int y, TComponent* popupComponent) {
     SetForegroundWindow(previous);
   // The command runs here rather than through a posted WM_COMMAND, so that it runs before Popup returns.
   if (command && watch.Alive()) DispatchCommand(command);
+}
+
+bool DispatchMenuCommand(const std::vector<TPopupMenu*>& menus, UINT command) {
+  for (size_t i = 0; i < menus.size(); ++i)
+    if (menus[i]->DispatchCommand(command)) return true;
+  return false;
+}
+
+bool DispatchMenuPopup(const std::vector<TPopupMenu*>& menus, HMENU subMenu) {
+  for (size_t i = 0; i < menus.size(); ++i)
+    if (menus[i]->DispatchPopup(subMenu)) return true;
+  return false;
+}
+
+TMenuItem* HighlightedMenuItem(const std::vector<TPopupMenu*>& menus, WPARAM wParam, LPARAM lParam) {
+  const UINT flags = HIWORD(wParam);
+  if (flags == MenuClosedFlags && lParam == 0) return nullptr;
+  if (!(flags & MF_POPUP)) return FindInMenus(menus, LOWORD(wParam), TFindItemKind::fkCommand);
+  HMENU sub = GetSubMenu(reinterpret_cast<HMENU>(lParam), LOWORD(wParam));
+  return sub ? FindInMenus(menus, reinterpret_cast<UINT_PTR>(sub), TFindItemKind::fkHandle) : nullptr;
 }
 
 } // namespace qs

@@ -116,4 +116,14 @@ private:
   TPopupAlignment FAlignment = TPopupAlignment::paLeft;
 };
 
+// What the owner window of a list of popup menus (the process's, or the toolbar buttons' dropdown menus) does
+// with their notifications. The dispatches stop at the menu that takes the message: what its item runs may free
+// menus of the list.
+bool DispatchMenuCommand(const std::vector<TPopupMenu*>& menus, UINT command);
+bool DispatchMenuPopup(const std::vector<TPopupMenu*>& menus, HMENU subMenu);
+// The item a WM_MENUSELECT highlights; null when the menu closed or the item is in none of the menus. A
+// sub-menu's item has no command id: it comes by its position in the menu that holds it, and is found by its
+// sub-menu.
+TMenuItem* HighlightedMenuItem(const std::vector<TPopupMenu*>& menus, WPARAM wParam, LPARAM lParam);
+
 } // namespace qs

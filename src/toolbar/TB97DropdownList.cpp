@@ -19,8 +19,6 @@ namespace qs {
 namespace {
 
 constexpr wchar_t MenuOwnerClass[] = L"QsDropdownList";
-// WM_MENUSELECT's flags and menu when the menu closes: no item is highlighted any more.
-constexpr UINT MenuClosedFlags = 0xFFFF;
 
 std::unique_ptr<TDropdownList>& TheList() {
   static std::unique_ptr<TDropdownList> list;
@@ -106,8 +104,8 @@ LRESULT CALLBACK TDropdownList::MenuOwnerProc(HWND wnd, UINT msg, WPARAM wParam,
 
 bool TDropdownList::HandleMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (msg) {
-  case WM_COMMAND: return DispatchCommand(LOWORD(wParam));
-  case WM_INITMENUPOPUP: return DispatchPopup(reinterpret_cast<HMENU>(wParam));
+  case WM_COMMAND: return DispatchMenuCommand(FMenus, LOWORD(wParam));
+  case WM_INITMENUPOPUP: return DispatchMenuPopup(FMenus, reinterpret_cast<HMENU>(wParam));
   case WM_MENUSELECT: return ShowItemHint(wParam, lParam);
   case WM_HELP:
     if (!ShowItemHelp(*reinterpret_cast<const HELPINFO*>(lParam))) return false;
@@ -117,33 +115,9 @@ bool TDropdownList::HandleMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LR
   }
 }
 
-// The loops below stop at the menu that takes the message: what its item runs may free menus of the list.
-
-bool TDropdownList::DispatchCommand(UINT command) {
-  for (size_t i = 0; i < FMenus.size(); ++i)
-    if (FMenus[i]->DispatchCommand(command)) return true;
-  return false;
-}
-
-bool TDropdownList::DispatchPopup(HMENU subMenu) {
-  for (size_t i = 0; i < FMenus.size(); ++i)
-    if (FMenus[i]->DispatchPopup(subMenu)) return true;
-  return false;
-}
-
 bool TDropdownList::ShowItemHint(WPARAM wParam, LPARAM lParam) {
   if (!Application) return false;
-  const UINT flags = HIWORD(wParam);
-  const bool closed = flags == MenuClosedFlags && lParam == 0;
-  // A sub-menu's item has no command id: it comes by its position in the menu that holds it, and is found by
-  // its sub-menu.
-  const bool subMenu = (flags & MF_POPUP) != 0;
-  const TFindItemKind kind = subMenu ? TFindItemKind::fkHandle : TFindItemKind::fkCommand;
-  const auto holder = reinterpret_cast<HMENU>(lParam);
-  UINT_PTR value = 0;
-  if (!closed) value = subMenu ? reinterpret_cast<UINT_PTR>(GetSubMenu(holder, LOWORD(wParam))) : LOWORD(wParam);
-  TMenuItem* item = nullptr;
-  for (size_t i = 0; i < FMenus.size() && !item && value != 0; ++i) item = FMenus[i]->FindItem(value, kind);
+  const TMenuItem* item = HighlightedMenuItem(FMenus, wParam, lParam);
   Application->SetHint(item ? item->Hint() : std::string());
   return item != nullptr;
 }

@@ -38,8 +38,6 @@ private:
   static LRESULT CALLBACK MenuOwnerProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
   // True when a listed menu took the message; the rest goes to DefWindowProc.
   bool HandleMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
-  bool DispatchCommand(UINT command);
-  bool DispatchPopup(HMENU subMenu);
   bool ShowItemHint(WPARAM wParam, LPARAM lParam);
   bool ShowItemHelp(const HELPINFO& info);
   void CreateMenuOwner();
