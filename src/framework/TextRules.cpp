@@ -44,4 +44,21 @@ std::string WithLineBreaks(std::string_view text) {
   return out;
 }
 
+char32_t Utf8CodePoint(std::string_view character) {
+  constexpr unsigned char ContinuationMask = 0xC0, ContinuationBits = 0x80, ContinuationPayload = 0x3F;
+  constexpr int ContinuationShift = 6;
+  if (character.empty()) return 0;
+  const auto lead = static_cast<unsigned char>(character[0]);
+  const size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+  if (length == 0 || length > character.size()) return 0;
+  constexpr unsigned char LeadPayload[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+  char32_t code = lead & LeadPayload[length];
+  for (size_t k = 1; k < length; ++k) {
+    const auto trail = static_cast<unsigned char>(character[k]);
+    if ((trail & ContinuationMask) != ContinuationBits) return 0;
+    code = (code << ContinuationShift) | (trail & ContinuationPayload);
+  }
+  return code;
+}
+
 } // namespace qs

@@ -21,6 +21,10 @@ std::string ExtractFilePath(std::string_view path);
 // The part after the last dot, without the dot; empty when the text holds no dot.
 std::string ExtensionAfterLastDot(std::string_view text);
 
+// The code point of the UTF-8 character `character` starts with; 0 when it does not start with a whole, well-formed
+// character (a stray continuation byte, a character cut short) or is empty.
+char32_t Utf8CodePoint(std::string_view character);
+
 // "\r\n" for every "\n", as edit controls and the clipboard's text want their line breaks.
 std::string WithLineBreaks(std::string_view text);
 

@@ -20,22 +20,6 @@ std::string AccessibleName(std::string_view caption, std::string_view hint) {
   return name.empty() ? std::string(hint) : name;
 }
 
-std::string AcceleratorText(std::string_view caption) {
-  // The bytes that continue a UTF-8 character after its first: 10xxxxxx.
-  constexpr unsigned char ContinuationMask = 0xC0, ContinuationBits = 0x80;
-  const auto continues = [&](size_t i) {
-    return (static_cast<unsigned char>(caption[i]) & ContinuationMask) == ContinuationBits;
-  };
-  for (size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != '&') continue;
-    if (caption[++i] == '&') continue; // "&&" shows one ampersand
-    size_t end = i + 1;
-    while (end < caption.size() && continues(end)) ++end;
-    return std::string(caption.substr(i, end - i));
-  }
-  return {};
-}
-
 std::vector<TAccessibleEvent> AccessibleEvents(const TAccessibleView& before, const TAccessibleView& after) {
   using enum TAccessibleEventKind;
   std::vector<TAccessibleEvent> events;

@@ -15,8 +15,6 @@ namespace qs {
 std::string CaptionAsShown(std::string_view caption);
 // The name a client reads for an item: its caption as shown, or its hint when it shows no caption.
 std::string AccessibleName(std::string_view caption, std::string_view hint);
-// The character a caption's "&" marks as its accelerator, as written in the UTF-8 caption; "" when there is none.
-std::string AcceleratorText(std::string_view caption);
 
 // An item of a tool window as a client sees it.
 struct TAccessibleItem {

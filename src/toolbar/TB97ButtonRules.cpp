@@ -1,5 +1,7 @@
 #include "TB97ButtonRules.h"
 
+#include "TextRules.h"
+
 #include <algorithm>
 
 namespace qs {
@@ -88,26 +90,23 @@ TButtonFrame ComputeButtonFrame(const TButtonFrameInput& in) {
   return frame;
 }
 
-char32_t CaptionAccelerator(std::string_view caption) {
+std::string AcceleratorText(std::string_view caption) {
+  // The bytes that continue a UTF-8 character after its first: 10xxxxxx.
+  constexpr unsigned char ContinuationMask = 0xC0, ContinuationBits = 0x80;
+  const auto continues = [&](size_t i) {
+    return (static_cast<unsigned char>(caption[i]) & ContinuationMask) == ContinuationBits;
+  };
   for (size_t i = 0; i + 1 < caption.size(); ++i) {
     if (caption[i] != '&') continue;
-    ++i;
-    if (caption[i] == '&') continue; // "&&" shows one ampersand
-    const auto lead = static_cast<unsigned char>(caption[i]);
-    const int length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-    if (length == 0 || i + static_cast<size_t>(length) > caption.size()) return 0; // not a character's start
-    if (length == 1) return lead;
-    const unsigned leadBits[] = {0, 0, 0x1F, 0x0F, 0x07};
-    char32_t code = lead & leadBits[length];
-    for (int k = 1; k < length; ++k) {
-      const auto trail = static_cast<unsigned char>(caption[i + static_cast<size_t>(k)]);
-      if ((trail & 0xC0) != 0x80) return 0;
-      code = (code << 6) | (trail & 0x3F);
-    }
-    return code;
+    if (caption[++i] == '&') continue; // "&&" shows one ampersand
+    size_t end = i + 1;
+    while (end < caption.size() && continues(end)) ++end;
+    return std::string(caption.substr(i, end - i));
   }
-  return 0;
+  return {};
 }
+
+char32_t CaptionAccelerator(std::string_view caption) { return Utf8CodePoint(AcceleratorText(caption)); }
 
 TButtonMenuAnchor ButtonMenuAnchor(TIntSize button, TButtonMenuSide side) {
   switch (side) {

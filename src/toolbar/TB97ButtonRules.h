@@ -6,6 +6,7 @@
 #include "TB97CtlsLayout.h"
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace qs {
@@ -97,8 +98,10 @@ struct TButtonFrame {
 // The frame, the content rectangle and the press offset of a button in its state.
 TButtonFrame ComputeButtonFrame(const TButtonFrameInput& input);
 
-// The character a caption's "&" marks as its accelerator ("&&" is a plain ampersand), as a code point of
-// the UTF-8 caption; 0 when there is none.
+// The character a caption's "&" marks as its accelerator ("&&" is a plain ampersand), as written in the UTF-8
+// caption; "" when there is none.
+std::string AcceleratorText(std::string_view caption);
+// The same character as a code point; 0 when there is none or it is not a well-formed character.
 char32_t CaptionAccelerator(std::string_view caption);
 
 // Where a dropdown menu opens, from the side of the dock its toolbar sits in.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "TB97AccessibleRules.h"
+#include "TB97ButtonRules.h"
 
 namespace qs {
 

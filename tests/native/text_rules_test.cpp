@@ -64,5 +64,21 @@ TEST(TextRules, LineBreaksGetTheirCarriageReturns) {
   for (const auto& [text, expected] : cases) EXPECT_EQ(WithLineBreaks(text), expected) << text;
 }
 
+// A whole character gives its code point; anything that is not one gives 0.
+TEST(TextRules, Utf8CodePointOfTheFirstCharacter) {
+  const std::pair<std::string_view, char32_t> cases[] = {
+      {"A", U'A'},
+      {"\xC3\xA9t\xC3\xA9", U'\u00E9'},
+      {"\xE2\x82\xAC", U'\u20AC'},
+      {"\xF0\x9F\x8E\xB5", U'\U0001F3B5'},
+      {"\xA9x", 0},    // a stray continuation byte
+      {"\xE6\x97", 0}, // cut short
+      {"\xC3x", 0},    // a lead byte without its continuation
+      {"", 0},
+  };
+  for (const auto& [text, code] : cases)
+    EXPECT_EQ(static_cast<unsigned>(Utf8CodePoint(text)), static_cast<unsigned>(code)) << text;
+}
+
 } // namespace
 } // namespace qs
