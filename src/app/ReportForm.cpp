@@ -19,14 +19,6 @@ TIntSize FrameSize(HWND window) {
   return TIntSize{(outer.right - outer.left) - client.right, (outer.bottom - outer.top) - client.bottom};
 }
 
-int LineHeight(HFONT font) {
-  TWindowDC screen(nullptr);
-  TSelectGuard select(screen.Get(), font);
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(screen.Get(), &metrics);
-  return metrics.tmHeight;
-}
-
 void Place(TControl& control, const TIntRect& r) {
   control.SetBounds(r.Left, r.Top, r.Width(), r.Height());
   control.SetVisible(!r.IsEmpty());
@@ -81,7 +73,7 @@ void TReportForm::Arrange(HWND nearWindow, TControl* header, int headerLines) {
   TEndReportInput input;
   input.WorkArea = WorkAreaNearWindow(nearWindow);
   input.Frame = FrameSize(window);
-  input.LineHeight = LineHeight(Font().Handle());
+  input.LineHeight = Font().LineHeight();
   input.HeaderLines = header ? headerLines : 0;
   input.HasReport = HasReport();
   // One line per file to start with; long reasons wrap, so the list at its width says how many lines it needs.

@@ -39,11 +39,7 @@ int TComboBox::DropDownHeight() const {
   if (HWND wnd = HandleIfAllocated()) {
     itemHeight = static_cast<int>(SendMessageW(wnd, CB_GETITEMHEIGHT, 0, 0));
   } else {
-    TWindowDC screen(nullptr);
-    TSelectGuard select(screen.Get(), Font().Handle());
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(screen.Get(), &metrics);
-    itemHeight = metrics.tmHeight;
+    itemHeight = Font().LineHeight();
   }
   return DropDownCount * itemHeight + ListBorderHeight;
 }

@@ -1,5 +1,6 @@
 #include "Font.h"
 
+#include "Handles.h"
 #include "Unicode.h"
 
 #include <cwchar>
@@ -71,6 +72,14 @@ HFONT TFont::Handle() const {
     FHandle.Reset(CreateFontIndirectW(&lf));
   }
   return FHandle.Get();
+}
+
+int TFont::LineHeight() const {
+  TWindowDC screen(nullptr);
+  TSelectGuard select(screen.Get(), Handle());
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(screen.Get(), &metrics);
+  return metrics.tmHeight;
 }
 
 } // namespace qs

@@ -37,6 +37,8 @@ public:
   void SetCharset(BYTE charset);
 
   HFONT Handle() const;
+  // The height of a line of text in this font on the screen (the text metrics' tmHeight).
+  int LineHeight() const;
   std::function<void()> OnChange;
 
 private:

@@ -44,12 +44,8 @@ void TPageControl::CreateWindowHandleDone() {
 }
 
 void TPageControl::ApplyTabHeight() {
-  TWindowDC screen(nullptr);
-  TSelectGuard select(screen.Get(), Font().Handle());
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(screen.Get(), &metrics);
   // A zero width leaves the tabs as wide as their captions.
-  SendMessageW(HandleIfAllocated(), TCM_SETITEMSIZE, 0, MAKELPARAM(0, metrics.tmHeight + TabHeightOverText));
+  SendMessageW(HandleIfAllocated(), TCM_SETITEMSIZE, 0, MAKELPARAM(0, Font().LineHeight() + TabHeightOverText));
 }
 
 int TPageControl::IndexOfPage(const TTabSheet* page) const {
